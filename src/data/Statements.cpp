@@ -1,0 +1,184 @@
+#include "Statements.h"
+
+#include <array>
+
+namespace statements {
+
+namespace {
+
+const std::array<Category, 4>& categories()
+{
+    static const std::array<Category, 4> kinds{{
+        {QStringLiteral("Personal"), QStringLiteral("[Personal Information]"),
+         QStringLiteral("[Personal Information ID]"), QStringLiteral("[Name]")},
+        {QStringLiteral("Credit"), QStringLiteral("[Credit Cards]"), QStringLiteral("[Credit Card ID]"),
+         QStringLiteral("[Credit Card]")},
+        {QStringLiteral("Travel"), QStringLiteral("[Travel Programs]"), QStringLiteral("[Program ID]"),
+         QStringLiteral("[Travel Program]")},
+        {QStringLiteral("Web"), QStringLiteral("[Web Accounts]"), QStringLiteral("[Web Site ID]"),
+         QStringLiteral("[Web Site]")},
+    }};
+    return kinds;
+}
+
+bool isPersonal(const Category& kind)
+{
+    return kind.name == QLatin1String("Personal");
+}
+
+} // namespace
+
+const Category* category(const QString& recordCategory)
+{
+    for (const Category& kind : categories()) {
+        if (kind.name == recordCategory) {
+            return &kind;
+        }
+    }
+    return nullptr;
+}
+
+QString connectFirst()
+{
+    return QStringLiteral("MS Access;PWD=''");
+}
+
+QString connectWith(const QString& password)
+{
+    return QStringLiteral("MS Access;PWD=") + password;
+}
+
+QString compactConnect(const QString& password)
+{
+    return QStringLiteral(";PWD=") + password;
+}
+
+QString personalCheck()
+{
+    return QStringLiteral("Select * From [Personal Information]");
+}
+
+QString personalFrame()
+{
+    return QStringLiteral("Select * From [Personal Information];");
+}
+
+QString creditCardsView()
+{
+    return QStringLiteral("Select * From [Credit Cards] Order By [Credit Card]");
+}
+
+QString travelProgramsView()
+{
+    return QStringLiteral("Select * From [Travel Programs] Order By [Travel Program]");
+}
+
+QString webAccountsView()
+{
+    return QStringLiteral("Select * From [Web Accounts] Order By [Web Site]");
+}
+
+QString loadRecord(const Category& kind, qint64 id)
+{
+    if (isPersonal(kind)) {
+        return personalCheck();
+    }
+    return QStringLiteral("Select * From ") + kind.table + QStringLiteral(" Where ") + kind.keyField +
+           QStringLiteral(" = ") + QString::number(id) + QLatin1Char(';');
+}
+
+QString saveRecord(const Category& kind, qint64 id)
+{
+    QString sql = QStringLiteral("Select * From ") + kind.table;
+    if (!isPersonal(kind) && id > 0) {
+        sql +=
+            QStringLiteral("Where ") + kind.keyField + QStringLiteral(" = ") + QString::number(id) + QLatin1Char(';');
+    }
+    return sql;
+}
+
+QString wholeTable(const Category& kind)
+{
+    return QStringLiteral("Select * From ") + kind.table;
+}
+
+LookupList lookupList(const QString& kind)
+{
+    // ORDER BY closes a compound statement here, so the order of the joined rows is asked for
+    // at the end; a digit-first login is left out with GLOB, whose negated class is "[^...]".
+    if (kind == QLatin1String("E-Mail Address")) {
+        return {QStringLiteral("ddlb_EMailAddress"), QStringLiteral("[E-Mail Address]"),
+                QStringLiteral("SELECT [Web Accounts].[E-Mail Address] From [Web Accounts] "
+                               "Where [E-Mail Address] Is Not Null And [E-Mail Address] <> '' "
+                               "UNION SELECT [E-Mail Address] FROM [Personal Information] "
+                               "WHERE [E-Mail Address] Is Not Null And [E-Mail Address] <> '' "
+                               "ORDER BY 1;")};
+    }
+    if (kind == QLatin1String("Web Account")) {
+        return {QStringLiteral("ddlb_WebAccount"), QStringLiteral("[Web Site]"),
+                QStringLiteral("SELECT [Web Accounts].[Web Site], [Web Accounts].[Web Site ID] "
+                               "From [Web Accounts] "
+                               "ORDER BY [Web Accounts].[Web Site];")};
+    }
+    if (kind == QLatin1String("Program Type")) {
+        return {QStringLiteral("ddlb_ProgramType"), QStringLiteral("[Program Type]"),
+                QStringLiteral("SELECT DISTINCT [Program Type] "
+                               "From [Travel Programs] "
+                               "Where [Program Type] Is Not Null And [Program Type] <> '' "
+                               "ORDER BY [Program Type];")};
+    }
+    if (kind == QLatin1String("Names")) {
+        return {
+            QStringLiteral("ddlb_AccountName"), QStringLiteral("[Account Name]"),
+            QStringLiteral("SELECT DISTINCT [Account Name] "
+                           "From [Travel Programs] "
+                           "Where [Account Name] Is Not Null And [Account Name] <> '' "
+                           "UNION SELECT DISTINCT [Credit Cards].[Account Name] "
+                           "From [Credit Cards] "
+                           "Where [Credit Cards].[Account Name] Is Not Null And [Credit Cards].[Account Name] <> '' "
+                           "UNION SELECT DISTINCT [Name] FROM [Personal Information] "
+                           "WHERE [Name] Is Not Null And [Name] <> '' "
+                           "ORDER BY 1;")};
+    }
+    if (kind == QLatin1String("Login")) {
+        return {QStringLiteral("ddlb_Login"), QStringLiteral("[Login]"),
+                QStringLiteral("SELECT DISTINCT [Web Accounts].Login "
+                               "From [Web Accounts] "
+                               "Where ((([Web Accounts].Login) Is Not Null And ([Web Accounts].Login) <> '' "
+                               "And ([Web Accounts].Login) GLOB '[^0-9]*')) "
+                               "ORDER BY [Web Accounts].Login;")};
+    }
+    if (kind == QLatin1String("Password")) {
+        return {QStringLiteral("ddlb_Password"), QStringLiteral("[Password]"),
+                QStringLiteral("SELECT DISTINCT [Web Accounts].Password "
+                               "From [Web Accounts] "
+                               "Where ((([Web Accounts].Password) Is Not Null And ([Web Accounts].Password) <> '')) "
+                               "ORDER BY [Web Accounts].Password;")};
+    }
+    if (kind == QLatin1String("Site Type")) {
+        return {QStringLiteral("ddlb_SiteType"), QStringLiteral("[Site Type]"),
+                QStringLiteral("SELECT [Web Accounts].[Site Type] "
+                               "From [Web Accounts] "
+                               "Where [Site Type] Is Not Null And [Site Type] <> '' "
+                               "UNION SELECT [Program Type] FROM [Travel Programs] "
+                               "WHERE [Program Type] Is Not Null And [Program Type] <> '' "
+                               "ORDER BY 1;")};
+    }
+    if (kind == QLatin1String("States")) {
+        return {QStringLiteral("ddlb_State"), QStringLiteral("[State Code]"),
+                QStringLiteral("SELECT *From [State Codes]")};
+    }
+    return {};
+}
+
+QString criteriaById(const Category& kind, qint64 id)
+{
+    return kind.keyField + QStringLiteral(" = ") + QString::number(id);
+}
+
+QString criteriaByWebSite(const QString& name)
+{
+    return QStringLiteral("[Web Site] = '") + name + QLatin1Char('\'');
+}
+
+} // namespace statements

@@ -1,0 +1,197 @@
+#include "Dao.h"
+
+#include "DatabaseCore.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+namespace dao {
+
+// ---- DBEngine -----------------------------------------------------------------------------------
+
+QString DBEngine::PasswordFromConnect(const QString& connect)
+{
+    const int at = connect.indexOf(QLatin1String("PWD="), 0, Qt::CaseInsensitive);
+    if (at < 0) {
+        return QString();
+    }
+    const QString password = connect.mid(at + 4);
+    return password == QLatin1String("''") ? QString() : password;
+}
+
+Error DBEngine::OpenDatabase(const QString& path, bool exclusive, bool readOnly, const QString& connect,
+                             DatabasePtr& out)
+{
+    std::shared_ptr<DatabaseCore> core;
+    if (Error e = DatabaseCore::open(path, exclusive, readOnly, PasswordFromConnect(connect), core)) {
+        return e;
+    }
+    out = DatabasePtr(new Database(std::move(core)));
+    return {};
+}
+
+Error DBEngine::CreateDatabase(const QString& path, const QString& connect, DatabasePtr& out)
+{
+    std::shared_ptr<DatabaseCore> core;
+    if (Error e = DatabaseCore::create(path, PasswordFromConnect(connect), core)) {
+        return e;
+    }
+    out = DatabasePtr(new Database(std::move(core)));
+    return {};
+}
+
+Error DBEngine::CompactDatabase(const QString& source, const QString& destination, const QString& connect)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(destination).constData(), &st) == 0) {
+        return makeError(err::DatabaseExists, destination);
+    }
+    std::unique_ptr<DatabaseCore> core;
+    if (Error e = DatabaseCore::loadPrivate(source, PasswordFromConnect(connect), core)) {
+        return e;
+    }
+    if (Error e = core->vacuum()) {
+        return e;
+    }
+    return core->writeTo(destination);
+}
+
+Error DBEngine::BeginTrans()
+{
+    const auto cores = DatabaseCore::openCores();
+    for (const auto& core : cores) {
+        if (core->inTransaction()) {
+            return makeError(err::TooManyTransactions);
+        }
+    }
+    for (const auto& core : cores) {
+        if (Error e = core->beginTransaction()) {
+            for (const auto& begun : cores) {
+                if (begun->inTransaction()) {
+                    (void)begun->rollbackTransaction();
+                }
+            }
+            return e;
+        }
+    }
+    return {};
+}
+
+Error DBEngine::CommitTrans(int)
+{
+    bool any = false;
+    Error first;
+    for (const auto& core : DatabaseCore::openCores()) {
+        if (core->inTransaction()) {
+            any = true;
+            Error e = core->commitTransaction();
+            if (e && first.ok()) {
+                first = e;
+            }
+        }
+    }
+    if (!any) {
+        return makeError(err::CommitWithoutBegin);
+    }
+    return first;
+}
+
+Error DBEngine::Rollback()
+{
+    bool any = false;
+    for (const auto& core : DatabaseCore::openCores()) {
+        if (core->inTransaction()) {
+            any = true;
+            (void)core->rollbackTransaction();
+        }
+    }
+    return any ? Error() : makeError(err::CommitWithoutBegin);
+}
+
+bool DBEngine::InTransaction()
+{
+    for (const auto& core : DatabaseCore::openCores()) {
+        if (core->inTransaction()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void DBEngine::Idle(int) {}
+
+// ---- Database -----------------------------------------------------------------------------------
+
+Database::Database(std::shared_ptr<DatabaseCore> core) : m_core(std::move(core)) {}
+
+Database::~Database() = default;
+
+void Database::Close()
+{
+    m_core.reset();
+}
+
+QString Database::Name() const
+{
+    return m_core ? m_core->path() : QString();
+}
+
+bool Database::HasPassword() const
+{
+    return m_core && m_core->hasPassword();
+}
+
+qint64 Database::LastInsertedKey() const
+{
+    return m_core ? m_core->lastInsertedKey() : 0;
+}
+
+Error Database::Execute(const QString& statement)
+{
+    if (!m_core) {
+        return makeError(err::ObjectClosed);
+    }
+    if (m_core->readOnly()) {
+        return makeError(err::ReadOnly);
+    }
+    Statement stmt;
+    if (Error e = m_core->prepare(statement, stmt)) {
+        return e;
+    }
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
+        return Error(err::QuerySyntax,
+                     describe(err::QuerySyntax) + QLatin1Char(' ') + QString::fromUtf8(sqlite3_errmsg(m_core->db())));
+    }
+    return m_core->changed();
+}
+
+Error Database::NewPassword(const QString& oldPassword, const QString& newPassword)
+{
+    if (!m_core) {
+        return makeError(err::ObjectClosed);
+    }
+    return m_core->changePassword(oldPassword, newPassword);
+}
+
+Error Database::OpenRecordset(const QString& statement, RecordsetPtr& out, int type, int, int)
+{
+    if (!m_core) {
+        return makeError(err::ObjectClosed);
+    }
+    RecordsetPtr rs(new Recordset);
+    rs->m_core = m_core;
+    rs->m_statement = statement;
+    if (Error e = rs->load()) {
+        return e;
+    }
+    if (type == dbOpenDynaset && (!rs->m_updatable || m_core->readOnly())) {
+        return makeError(err::ReadOnly);
+    }
+    out = std::move(rs);
+    return {};
+}
+
+} // namespace dao

@@ -1,0 +1,193 @@
+#pragma once
+
+#include "EngineErrors.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+// The data engine: a small database object model over an encrypted file.
+//
+// A data file holds one SQLite database, kept in memory while it is open and written back
+// whole, encrypted and authenticated, whenever a change is committed. Every function that can
+// fail returns an Error (number and description) and never throws; a default Error is success.
+
+namespace dao {
+
+class DatabaseCore;
+class Statement;
+class Database;
+class Recordset;
+using DatabasePtr = std::shared_ptr<Database>;
+using RecordsetPtr = std::unique_ptr<Recordset>;
+
+// Options with the values callers have always passed.
+constexpr int dbOpenDynaset = 2;
+constexpr int dbOpenSnapshot = 4;
+constexpr int dbConsistent = 32;
+constexpr int dbOptimistic = 3;
+constexpr int dbForceOSFlush = 1;
+constexpr int dbRefreshCache = 8;
+
+class DBEngine
+{
+public:
+    // Opens the data file at path. The connect text carries the password after "PWD=" ("''" is
+    // the empty password). A file without password opens whatever the connect text carries; a
+    // protected file only with its exact password. Opening a path that is already open in this
+    // process with the same password shares the open database (no second key derivation).
+    // exclusive holds an advisory lock that keeps every other opening out.
+    // Fails with 3024 (missing), 3031 (wrong password), 3343 (not a data file), 3049 (damaged),
+    // 3045/3356 (in use), 3040 (unreadable).
+    [[nodiscard]] static Error OpenDatabase(const QString& path, bool exclusive, bool readOnly, const QString& connect,
+                                            DatabasePtr& out);
+
+    // Creates a new, empty data file at path; fails with 3204 if anything exists there.
+    [[nodiscard]] static Error CreateDatabase(const QString& path, const QString& connect, DatabasePtr& out);
+
+    // Writes a compacted copy of source to destination with the same password. The connect
+    // text gives the source's password (";PWD=..."). destination must not exist (3204). The
+    // copy is complete and flushed to disk when this returns success; on failure nothing is
+    // left at destination.
+    [[nodiscard]] static Error CompactDatabase(const QString& source, const QString& destination,
+                                               const QString& connect = QString());
+
+    // One transaction at a time over every open database. CommitTrans writes each changed
+    // file whole and flushed before it returns; if that fails the file stays as it was, the
+    // changes are dropped from memory as well, and the error is returned.
+    [[nodiscard]] static Error BeginTrans();
+    [[nodiscard]] static Error CommitTrans(int options = dbForceOSFlush);
+    [[nodiscard]] static Error Rollback();
+    static bool InTransaction();
+
+    // Every connection of this process shares one database, so there is no cache to refresh.
+    static void Idle(int options = dbRefreshCache);
+
+    // The password carried by a connect text: what follows "PWD=", unchanged; "''" is empty.
+    static QString PasswordFromConnect(const QString& connect);
+};
+
+class Database
+{
+public:
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens a record set over the rows of statement. A statement of the form
+    // "Select * From [Table] ..." gives an updatable record set that sees later changes of its
+    // rows; any other statement gives a read-only snapshot. type dbOpenDynaset asks for an
+    // updatable one and fails with 3027 where the statement cannot give it.
+    [[nodiscard]] Error OpenRecordset(const QString& statement, RecordsetPtr& out, int type = 0, int options = 0,
+                                      int lockEdit = 0);
+
+    // Runs a statement that returns no rows (used to create the schema). Outside a transaction
+    // the change is written to the file at once.
+    [[nodiscard]] Error Execute(const QString& statement);
+
+    // Replaces the file's password; an empty new password removes it. Needs an exclusive
+    // opening. oldPassword must be the file's password exactly (3031 otherwise). The new
+    // password gets a fresh salt and fresh key-derivation parameters. On failure the file keeps
+    // its old password.
+    [[nodiscard]] Error NewPassword(const QString& oldPassword, const QString& newPassword);
+
+    void Close();
+    bool IsOpen() const { return m_core != nullptr; }
+    QString Name() const;
+    bool HasPassword() const;
+
+    // The counter key given to the last record added through this database.
+    qint64 LastInsertedKey() const;
+
+private:
+    friend class DBEngine;
+    explicit Database(std::shared_ptr<DatabaseCore> core);
+    std::shared_ptr<DatabaseCore> m_core;
+};
+
+class Recordset
+{
+public:
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // EOF is a macro of the C library, hence the spelling of both.
+    bool Bof() const;
+    bool Eof() const;
+    bool NoMatch() const { return m_noMatch; }
+    bool Updatable() const { return m_updatable; }
+    int RecordCount() const;
+    // Position of the current record from 0, or -1 at BOF or EOF.
+    int AbsolutePosition() const;
+
+    [[nodiscard]] Error MoveFirst();
+    [[nodiscard]] Error MoveLast();
+    [[nodiscard]] Error MoveNext();
+    [[nodiscard]] Error MovePrevious();
+    // Moves to a position from 0; fails with 3021 outside the record set.
+    [[nodiscard]] Error Move(int position);
+
+    // The names of the fields, in the statement's order.
+    QStringList FieldNames() const;
+    // The value of a field of the current record (or of the edit buffer during AddNew/Edit).
+    // The name may be bracketed or plain and is compared without regard to case. Null is a
+    // null QVariant, distinct from an empty text; counter keys are integers.
+    [[nodiscard]] Error Field(const QString& name, QVariant& value) const;
+    // Convenience: the value, or a null QVariant when there is none.
+    QVariant Value(const QString& name) const;
+    [[nodiscard]] Error SetField(const QString& name, const QVariant& value);
+
+    [[nodiscard]] Error AddNew();
+    [[nodiscard]] Error Edit();
+    // Stores the record of AddNew or Edit. A new record gets its counter key here, which
+    // LastInsertedKey then gives. Outside a transaction the change is on disk when this returns.
+    [[nodiscard]] Error Update();
+    void CancelUpdate();
+    // Deletes the current record; outside a transaction the change is on disk when this returns.
+    [[nodiscard]] Error Delete();
+    // Runs the statement again and moves to its first row.
+    [[nodiscard]] Error Requery();
+
+    // Criteria of the forms "[Field] = 12" and "[Field] = 'text'". The text runs from the first
+    // quote to the last one, so a name holding an apostrophe is matched as it is. Text compares
+    // without regard to case. Moves to the first match, or leaves the position and sets NoMatch.
+    [[nodiscard]] Error FindFirst(const QString& criteria);
+
+    qint64 LastInsertedKey() const { return m_lastInserted; }
+    void Close();
+    bool IsOpen() const { return m_core != nullptr; }
+
+private:
+    friend class Database;
+    Recordset() = default;
+    Error load();
+    Error fetchCurrent() const;
+    int columnIndex(const QString& name) const;
+    Error checkOpen() const;
+    int size() const;
+    void invalidate() const { m_cacheValid = false; }
+
+    std::shared_ptr<DatabaseCore> m_core;
+    std::unique_ptr<Statement> m_fetch; // one row of the base table by rowid
+    QString m_statement;
+    QString m_table;          // base table of an updatable record set
+    bool m_updatable = false; // keyset over m_table; otherwise a snapshot in m_rows
+    QStringList m_columns;
+    std::vector<qint64> m_keys;                // rowids, in the statement's order
+    std::vector<std::vector<QVariant>> m_rows; // snapshot rows
+    int m_pos = -1;                            // -1: BOF; size: EOF
+    bool m_currentDeleted = false;
+    bool m_noMatch = false;
+    mutable bool m_cacheValid = false;
+    mutable std::vector<QVariant> m_current;
+    enum class EditMode { None, AddNew, Edit } m_editMode = EditMode::None;
+    std::vector<QVariant> m_buffer;
+    std::vector<bool> m_touched;
+    qint64 m_lastInserted = 0;
+};
+
+} // namespace dao

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "EngineErrors.h"
+#include "FileFormat.h"
+#include "SecureMemory.h"
+
+#include <QString>
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace dao {
+
+// Owns a prepared statement; finalizes it when it goes.
+class Statement
+{
+public:
+    Statement() = default;
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return m_stmt; }
+    sqlite3_stmt** out() { return &m_stmt; }
+    explicit operator bool() const { return m_stmt != nullptr; }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+// One open data file: its database in memory, its keys, and its lock. Every Database and
+// Recordset of the same file in this process shares one core.
+class DatabaseCore
+{
+public:
+    ~DatabaseCore();
+    DatabaseCore(const DatabaseCore&) = delete;
+    DatabaseCore& operator=(const DatabaseCore&) = delete;
+
+    // Opens (or shares) the core of an existing file.
+    static Error open(const QString& path, bool exclusive, bool readOnly, const QString& password,
+                      std::shared_ptr<DatabaseCore>& out);
+    // Creates a new empty file; nothing may exist at path.
+    static Error create(const QString& path, const QString& password, std::shared_ptr<DatabaseCore>& out);
+    // Loads a private (unshared) core of a file for compaction, reusing the keys of an open
+    // core of the same file when there is one.
+    static Error loadPrivate(const QString& path, const QString& password, std::unique_ptr<DatabaseCore>& out);
+    // Every core open now, for transactions.
+    static std::vector<std::shared_ptr<DatabaseCore>> openCores();
+
+    sqlite3* db() const { return m_db; }
+    const QString& path() const { return m_path; }
+    bool readOnly() const { return m_readOnly; }
+    bool exclusive() const { return m_exclusive; }
+    bool hasPassword() const { return m_header.hasPassword(); }
+
+    // Prepares one statement; 3075 for anything it cannot run or for more than one statement.
+    Error prepare(const QString& sql, Statement& out) const;
+    Error exec(const char* sql);
+
+    // Called after every change. Outside a transaction it writes the file at once; inside,
+    // it marks the core to be written at commit. A failed write drops the change from memory.
+    Error changed();
+
+    Error beginTransaction();
+    Error commitTransaction();
+    Error rollbackTransaction();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // Writes the image to path (temporary file, flush, rename, directory flush). On failure the
+    // file at path is untouched and no temporary file is left.
+    Error writeTo(const QString& path);
+    // Compacts the database in memory.
+    Error vacuum();
+    Error changePassword(const QString& oldPassword, const QString& newPassword);
+    qint64 lastInsertedKey() const { return m_lastInserted; }
+    void setLastInsertedKey(qint64 key) { m_lastInserted = key; }
+
+private:
+    DatabaseCore() = default;
+    static Error load(const QString& path, const SecureBytes& password, const DatabaseCore* keysFrom,
+                      std::unique_ptr<DatabaseCore>& out);
+    Error attachImage(unsigned char* plain, size_t size);
+    Error persist();
+    Error reloadFromDisk();
+    Error lock(bool exclusive);
+
+    QString m_path;
+    sqlite3* m_db = nullptr;
+    format::Header m_header;
+    format::Keys m_keys;
+    SecureBytes m_password;
+    int m_lockFd = -1;
+    bool m_exclusive = false;
+    bool m_readOnly = false;
+    bool m_inTransaction = false;
+    bool m_dirty = false;
+    qint64 m_lastInserted = 0;
+};
+
+} // namespace dao

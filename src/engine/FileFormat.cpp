@@ -1,0 +1,253 @@
+#include "FileFormat.h"
+
+#include <QElapsedTimer>
+
+#include <sodium.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace dao::format {
+
+namespace {
+
+constexpr unsigned char kMagic[8] = {'C', 'R', 'V', 'N', 'T', 'C', 'V', 'D'};
+constexpr size_t kChecksumOffset = 112;
+constexpr uint64_t kMinPasswordPasses = 3;
+constexpr uint64_t kMinPasswordMemory = 64ull * 1024 * 1024;
+constexpr double kTargetSeconds = 0.5;
+
+KdfParams g_testKdf;
+uint64_t g_derivations = 0;
+uint64_t g_maxPasses = 64;
+uint64_t g_maxMemory = 1024ull * 1024 * 1024;
+
+void put16(unsigned char* p, uint16_t v)
+{
+    p[0] = static_cast<unsigned char>(v);
+    p[1] = static_cast<unsigned char>(v >> 8);
+}
+void put32(unsigned char* p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
+    }
+}
+void put64(unsigned char* p, uint64_t v)
+{
+    for (int i = 0; i < 8; ++i) {
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
+    }
+}
+uint16_t get16(const unsigned char* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+uint32_t get32(const unsigned char* p)
+{
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) {
+        v = (v << 8) | p[i];
+    }
+    return v;
+}
+uint64_t get64(const unsigned char* p)
+{
+    uint64_t v = 0;
+    for (int i = 7; i >= 0; --i) {
+        v = (v << 8) | p[i];
+    }
+    return v;
+}
+
+void encodeHeader(const Header& h, unsigned char* out)
+{
+    std::memcpy(out, kMagic, sizeof kMagic);
+    put16(out + 8, h.version);
+    put16(out + 10, h.flags);
+    put32(out + 12, h.kdf.algorithm);
+    put64(out + 16, h.kdf.passes);
+    put64(out + 24, h.kdf.memory);
+    std::memcpy(out + 32, h.salt.data(), kSaltSize);
+    std::memcpy(out + 48, h.nonce.data(), kNonceSize);
+    std::memcpy(out + 72, h.keyCheck.data(), kKeySize);
+    put64(out + 104, h.payloadLength);
+    crypto_generichash(out + kChecksumOffset, 32, out, kChecksumOffset, nullptr, 0);
+}
+
+// Derives one key of the master key for one purpose.
+bool subkey(const SecureBytes& master, const char* purpose, const Header& h, SecureBytes& out)
+{
+    out = SecureBytes(kKeySize);
+    if (!out.data()) {
+        return false;
+    }
+    crypto_generichash_state state;
+    crypto_generichash_init(&state, master.data(), master.size(), kKeySize);
+    crypto_generichash_update(&state, reinterpret_cast<const unsigned char*>(purpose), std::strlen(purpose));
+    crypto_generichash_update(&state, h.salt.data(), kSaltSize);
+    crypto_generichash_final(&state, out.data(), kKeySize);
+    return true;
+}
+
+KdfParams calibrated()
+{
+    KdfParams p;
+    p.algorithm = crypto_pwhash_ALG_ARGON2ID13;
+    p.memory = kMinPasswordMemory;
+    p.passes = kMinPasswordPasses;
+    unsigned char salt[kSaltSize] = {};
+    unsigned char key[kKeySize];
+    QElapsedTimer timer;
+    timer.start();
+    if (crypto_pwhash(key, sizeof key, "calibrate", 9, salt, p.passes, p.memory, p.algorithm) != 0) {
+        return p;
+    }
+    const double seconds = std::max(0.001, timer.nsecsElapsed() / 1e9);
+    if (seconds < kTargetSeconds) {
+        const double scaled = static_cast<double>(p.passes) * kTargetSeconds / seconds;
+        p.passes = std::clamp<uint64_t>(static_cast<uint64_t>(scaled + 0.5), kMinPasswordPasses, 32);
+    }
+    return p;
+}
+
+} // namespace
+
+KdfParams passwordKdf()
+{
+    if (g_testKdf.algorithm != 0) {
+        return g_testKdf;
+    }
+    static const KdfParams params = calibrated();
+    return params;
+}
+
+KdfParams cheapKdf()
+{
+    KdfParams p;
+    p.algorithm = crypto_pwhash_ALG_ARGON2ID13;
+    p.passes = crypto_pwhash_OPSLIMIT_MIN;
+    p.memory = crypto_pwhash_MEMLIMIT_MIN;
+    return p;
+}
+
+void setPasswordKdfForTesting(const KdfParams& params)
+{
+    g_testKdf = params;
+}
+
+void setReaderLimitsForTesting(uint64_t maxPasses, uint64_t maxMemory)
+{
+    g_maxPasses = maxPasses;
+    g_maxMemory = maxMemory;
+}
+
+uint64_t derivationCount()
+{
+    return g_derivations;
+}
+
+Error deriveKeys(const SecureBytes& password, const Header& header, Keys& out)
+{
+    ++g_derivations;
+    SecureBytes master(kKeySize);
+    if (!master.data()) {
+        return makeError(err::OutOfMemory);
+    }
+    static const char empty = 0;
+    const char* pw = password.size() ? reinterpret_cast<const char*>(password.data()) : &empty;
+    if (crypto_pwhash(master.data(), kKeySize, pw, password.size(), header.salt.data(), header.kdf.passes,
+                      static_cast<size_t>(header.kdf.memory), static_cast<int>(header.kdf.algorithm)) != 0) {
+        return makeError(err::OutOfMemory);
+    }
+    if (!subkey(master, "corvanta payload key", header, out.payload) ||
+        !subkey(master, "corvanta key check", header, out.check)) {
+        return makeError(err::OutOfMemory);
+    }
+    return {};
+}
+
+Error parseHeader(const unsigned char* data, size_t size, Header& out)
+{
+    if (size < sizeof kMagic || std::memcmp(data, kMagic, sizeof kMagic) != 0) {
+        return makeError(err::NotADataFile);
+    }
+    if (size < kHeaderSize) {
+        return makeError(err::DamagedFile);
+    }
+    unsigned char sum[32];
+    crypto_generichash(sum, sizeof sum, data, kChecksumOffset, nullptr, 0);
+    if (sodium_memcmp(sum, data + kChecksumOffset, sizeof sum) != 0) {
+        return makeError(err::DamagedFile);
+    }
+    Header h;
+    h.version = get16(data + 8);
+    h.flags = get16(data + 10);
+    h.kdf.algorithm = get32(data + 12);
+    h.kdf.passes = get64(data + 16);
+    h.kdf.memory = get64(data + 24);
+    std::memcpy(h.salt.data(), data + 32, kSaltSize);
+    std::memcpy(h.nonce.data(), data + 48, kNonceSize);
+    std::memcpy(h.keyCheck.data(), data + 72, kKeySize);
+    h.payloadLength = get64(data + 104);
+    if (h.version != kVersion) {
+        return Error(err::NotADataFile, QStringLiteral("The data file was written by a newer version of the program."));
+    }
+    const bool paramsOk = h.kdf.algorithm == crypto_pwhash_ALG_ARGON2ID13 &&
+                          h.kdf.passes >= crypto_pwhash_OPSLIMIT_MIN && h.kdf.passes <= g_maxPasses &&
+                          h.kdf.memory >= crypto_pwhash_MEMLIMIT_MIN && h.kdf.memory <= g_maxMemory &&
+                          (h.flags & ~kFlagPassword) == 0;
+    if (!paramsOk || h.payloadLength != size - kHeaderSize - kTagSize || size < kHeaderSize + kTagSize) {
+        return makeError(err::DamagedFile);
+    }
+    out = h;
+    return {};
+}
+
+Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize,
+           std::vector<unsigned char>& out)
+{
+    randombytes_buf(header.nonce.data(), kNonceSize);
+    std::memcpy(header.keyCheck.data(), keys.check.data(), kKeySize);
+    header.payloadLength = plainSize;
+    try {
+        out.resize(kHeaderSize + plainSize + kTagSize);
+    } catch (const std::bad_alloc&) {
+        return makeError(err::OutOfMemory);
+    }
+    encodeHeader(header, out.data());
+    unsigned long long written = 0;
+    crypto_aead_xchacha20poly1305_ietf_encrypt(out.data() + kHeaderSize, &written, plain, plainSize, out.data(),
+                                               kHeaderSize, nullptr, header.nonce.data(), keys.payload.data());
+    return {};
+}
+
+Error open(const Header& header, const Keys& keys, const unsigned char* data, size_t size, unsigned char*& plain)
+{
+    plain = nullptr;
+    if (sodium_memcmp(header.keyCheck.data(), keys.check.data(), kKeySize) != 0) {
+        return makeError(err::InvalidPassword);
+    }
+    const size_t plainSize = size - kHeaderSize - kTagSize;
+    // sqlite takes ownership of this buffer; one spare byte keeps a zero-length image valid.
+    auto* buffer = static_cast<unsigned char*>(sqlite3_malloc64(plainSize + 1));
+    if (!buffer) {
+        return makeError(err::OutOfMemory);
+    }
+    unsigned long long plainLen = 0;
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(buffer, &plainLen, nullptr, data + kHeaderSize, size - kHeaderSize,
+                                                   data, kHeaderSize, header.nonce.data(), keys.payload.data()) != 0) {
+        sqlite3_free(buffer);
+        return makeError(err::DamagedFile);
+    }
+    plain = buffer;
+    return {};
+}
+
+void newSalt(Header& header)
+{
+    randombytes_buf(header.salt.data(), kSaltSize);
+}
+
+} // namespace dao::format

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "EngineErrors.h"
+#include "SecureMemory.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The data file: a plain header, then the database image under authenticated encryption.
+//
+//   offset size
+//        0    8  magic "CRVNTCVD"
+//        8    2  format version (1)
+//       10    2  flags (bit 0: a password is set)
+//       12    4  key-derivation algorithm (Argon2id)
+//       16    8  passes
+//       24    8  memory in bytes
+//       32   16  salt
+//       48   24  nonce of the payload
+//       72   32  key check
+//      104    8  payload length (plain bytes)
+//      112   32  checksum of bytes 0..111, so damage is told apart from a wrong password
+//      144    -  payload: encrypted database image and its 16-byte tag; AD = bytes 0..143
+//
+// All numbers little-endian.
+namespace dao::format {
+
+constexpr size_t kHeaderSize = 144;
+constexpr size_t kSaltSize = 16;
+constexpr size_t kNonceSize = 24;
+constexpr size_t kKeySize = 32;
+constexpr size_t kTagSize = 16;
+constexpr uint16_t kVersion = 1;
+constexpr uint16_t kFlagPassword = 1;
+
+struct KdfParams
+{
+    uint32_t algorithm = 0;
+    uint64_t passes = 0;
+    uint64_t memory = 0;
+};
+
+struct Header
+{
+    uint16_t version = kVersion;
+    uint16_t flags = 0;
+    KdfParams kdf;
+    std::array<unsigned char, kSaltSize> salt{};
+    std::array<unsigned char, kNonceSize> nonce{};
+    std::array<unsigned char, kKeySize> keyCheck{};
+    uint64_t payloadLength = 0;
+
+    bool hasPassword() const { return (flags & kFlagPassword) != 0; }
+};
+
+// Parameters for a new password: at least 64 MiB and 3 passes, raised once per run so that a
+// derivation takes about half a second on this machine. Tests may lower them.
+KdfParams passwordKdf();
+// The cheapest parameters, for a file without password (it is still authenticated).
+KdfParams cheapKdf();
+void setPasswordKdfForTesting(const KdfParams& params); // algorithm 0 restores calibration
+// Largest parameters a reader accepts, so a forged header cannot exhaust the machine.
+void setReaderLimitsForTesting(uint64_t maxPasses, uint64_t maxMemory);
+
+// The keys of one password and salt.
+struct Keys
+{
+    SecureBytes payload; // encrypts the database image
+    SecureBytes check;   // the key check stored in the header
+};
+
+// How many key derivations this process has run (for tests of shared openings).
+uint64_t derivationCount();
+
+// Derives the keys; fails with 7 when the memory cannot be had.
+Error deriveKeys(const SecureBytes& password, const Header& header, Keys& out);
+
+// Reads and checks the header of a file image: 3343 when it is not a data file at all, 3049
+// when it is ours but damaged or of parameters no reader would accept.
+Error parseHeader(const unsigned char* data, size_t size, Header& out);
+
+// Builds a whole file image from a header (nonce and length filled in here) and a plain image.
+Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize,
+           std::vector<unsigned char>& out);
+
+// Decrypts the payload of a file image into memory obtained from sqlite3_malloc64 (the caller
+// owns it). 3031 when the key check fails, 3049 when the payload does not authenticate.
+Error open(const Header& header, const Keys& keys, const unsigned char* data, size_t size, unsigned char*& plain);
+
+// A fresh random salt.
+void newSalt(Header& header);
+
+} // namespace dao::format

@@ -1,0 +1,88 @@
+#include "EngineFixture.h"
+
+#include "FileFormat.h"
+#include "Schema.h"
+#include "Statements.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <sodium.h>
+
+namespace fixture {
+
+void useCheapKdf()
+{
+    dao::format::KdfParams cheap = dao::format::cheapKdf();
+    dao::format::setPasswordKdfForTesting(cheap);
+}
+
+QString createDataFile(const QString& dir, const QString& password, const QString& name)
+{
+    const QString path = QDir(dir).filePath(name);
+    dao::Error e = schema::createDataFile(path);
+    if (e) {
+        qWarning("createDataFile: %s", qPrintable(e.description()));
+        return QString();
+    }
+    if (!password.isEmpty()) {
+        dao::DatabasePtr db;
+        e = dao::DBEngine::OpenDatabase(path, true, false, statements::connectFirst(), db);
+        if (!e) {
+            e = db->NewPassword(QString(), password);
+        }
+        if (e) {
+            qWarning("createDataFile: %s", qPrintable(e.description()));
+        }
+    }
+    return path;
+}
+
+dao::DatabasePtr open(const QString& path, const QString& password)
+{
+    dao::DatabasePtr db;
+    const dao::Error e = dao::DBEngine::OpenDatabase(path, false, false, statements::connectWith(password), db);
+    if (e) {
+        qWarning("open: %s [%d]", qPrintable(e.description()), e.number());
+    }
+    return db;
+}
+
+qint64 addRecord(dao::Database& db, const QString& table, const QVariantMap& values)
+{
+    dao::RecordsetPtr rs;
+    if (db.OpenRecordset(QStringLiteral("Select * From ") + table, rs, dao::dbOpenDynaset)) {
+        return -1;
+    }
+    if (rs->AddNew()) {
+        return -1;
+    }
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (rs->SetField(it.key(), it.value())) {
+            return -1;
+        }
+    }
+    if (rs->Update()) {
+        return -1;
+    }
+    return rs->LastInsertedKey();
+}
+
+QStringList column(dao::Database& db, const QString& statement, const QString& field)
+{
+    QStringList values;
+    dao::RecordsetPtr rs;
+    if (dao::Error e = db.OpenRecordset(statement, rs)) {
+        qWarning("column: %s", qPrintable(e.description()));
+        return values;
+    }
+    while (!rs->Eof()) {
+        values << rs->Value(field).toString();
+        if (rs->MoveNext()) {
+            break;
+        }
+    }
+    return values;
+}
+
+} // namespace fixture

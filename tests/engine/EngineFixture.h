@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Dao.h"
+
+#include <QString>
+#include <QVariantMap>
+
+namespace fixture {
+
+// Key derivation at its cheapest, so tests that set passwords run fast. The real parameters
+// have a test of their own.
+void useCheapKdf();
+
+// Creates a data file holding the empty tables; with a password when one is given.
+QString createDataFile(const QString& dir, const QString& password = QString(),
+                       const QString& name = QStringLiteral("Corvanta.cvd"));
+
+// Opens a data file shared with the given password (fails the test on error).
+dao::DatabasePtr open(const QString& path, const QString& password = QString());
+
+// Adds a record to a table; values by plain field name (a null QVariant stores Null).
+qint64 addRecord(dao::Database& db, const QString& table, const QVariantMap& values);
+
+// The values of one field over a statement's rows.
+QStringList column(dao::Database& db, const QString& statement, const QString& field);
+
+} // namespace fixture

@@ -1,0 +1,379 @@
+// The data file: opening, passwords, damage, compaction and what it keeps secret.
+
+#include "EngineFixture.h"
+#include "FileFormat.h"
+#include "Statements.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace dao;
+
+class tst_DataFile : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QByteArray saltOf(const QString& file)
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        return f.readAll().mid(32, 16);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        fixture::useCheapKdf();
+    }
+
+    void roundTripEveryTable_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QVariantMap>("values");
+        QTest::newRow("personal") << "[Personal Information]"
+                                  << QVariantMap{{"Name", "Ann O'Neil"},
+                                                 {"Address", "1 Elm St."},
+                                                 {"City", "Salem"},
+                                                 {"State", "OR"},
+                                                 {"Zip Code", "97301"},
+                                                 {"Phone Number", "5035551234"},
+                                                 {"E-Mail Address", QVariant()}};
+        QTest::newRow("credit") << "[Credit Cards]"
+                                << QVariantMap{{"Credit Card", "Gold"},
+                                               {"Card Type", " 2"},
+                                               {"Account Name", ""},
+                                               {"Account Number", "4111111111111111"},
+                                               {"Expiration Date", "503"},
+                                               {"Phone Number", QVariant()},
+                                               {"Notes", "line one\r\nline two"}};
+        QTest::newRow("travel") << "[Travel Programs]"
+                                << QVariantMap{{"Travel Program", "Sky Miles"}, {"Program Type", "Air"},
+                                               {"Account Name", "Ann"},         {"Account Number", "AB12"},
+                                               {"PIN Number", "0042"},          {"Web Account", "O'Hare Club"},
+                                               {"Phone Number", "5551234"},     {"Notes", QVariant()}};
+        QTest::newRow("web") << "[Web Accounts]"
+                             << QVariantMap{{"Web Site", "Ünïcødé ✓"},
+                                            {"Site Type", "Shop"},
+                                            {"URL", "example.org"},
+                                            {"Login", "ann"},
+                                            {"Password", "p@ss 'word\""},
+                                            {"E-Mail Address", "ann@example.org"},
+                                            {"Notes", ""}};
+    }
+    void roundTripEveryTable()
+    {
+        QFETCH(QString, table);
+        QFETCH(QVariantMap, values);
+        const QString file = fixture::createDataFile(m_dir.path(), "pw", QString(QTest::currentDataTag()) + ".cvd");
+        {
+            DatabasePtr db = fixture::open(file, "pw");
+            QVERIFY(db);
+            QVERIFY(fixture::addRecord(*db, table, values) > 0);
+        }
+        DatabasePtr db = fixture::open(file, "pw");
+        QVERIFY(db);
+        RecordsetPtr rs;
+        QVERIFY(!db->OpenRecordset("Select * From " + table, rs));
+        QCOMPARE(rs->RecordCount(), 1);
+        for (auto it = values.begin(); it != values.end(); ++it) {
+            QVariant stored;
+            QVERIFY(!rs->Field("[" + it.key() + "]", stored));
+            QCOMPARE(stored.isNull(), it.value().isNull()); // Null stays Null, empty stays empty
+            QCOMPARE(stored.toString(), it.value().toString());
+        }
+    }
+
+    void missingFileIsFileNotFound()
+    {
+        DatabasePtr db;
+        const Error e = DBEngine::OpenDatabase(path("absent.cvd"), false, false, statements::connectFirst(), db);
+        QCOMPARE(e.number(), 3024);
+        QVERIFY(!e.description().isEmpty());
+        QVERIFY(!QFile::exists(path("absent.cvd.lock")));
+    }
+
+    void passwords_data()
+    {
+        QTest::addColumn<QString>("filePassword");
+        QTest::addColumn<QString>("connect");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("no password, first connect") << ""
+                                                    << "MS Access;PWD=''" << 0;
+        QTest::newRow("no password, any password") << ""
+                                                   << "MS Access;PWD=whatever" << 0;
+        QTest::newRow("exact") << "Secret pw"
+                               << "MS Access;PWD=Secret pw" << 0;
+        QTest::newRow("compaction form") << "Secret pw"
+                                         << ";PWD=Secret pw" << 0;
+        QTest::newRow("first connect") << "Secret pw"
+                                       << "MS Access;PWD=''" << 3031;
+        QTest::newRow("case differs") << "Secret pw"
+                                      << "MS Access;PWD=secret pw" << 3031;
+        QTest::newRow("trailing blank") << "Secret pw"
+                                        << "MS Access;PWD=Secret pw " << 3031;
+        QTest::newRow("leading blank") << "Secret pw"
+                                       << "MS Access;PWD= Secret pw" << 3031;
+        QTest::newRow("quotes are no escape") << "''"
+                                              << "MS Access;PWD=''" << 3031;
+    }
+    void passwords()
+    {
+        QFETCH(QString, filePassword);
+        QFETCH(QString, connect);
+        QFETCH(int, expected);
+        const QString file = fixture::createDataFile(m_dir.path(), filePassword,
+                                                     "pw-" + QString::number(qHash(QTest::currentDataTag())));
+        DatabasePtr db;
+        QCOMPARE(DBEngine::OpenDatabase(file, false, false, connect, db).number(), expected);
+    }
+
+    void realKeyDerivationIsStrong()
+    {
+        format::setPasswordKdfForTesting({});
+        const QString file = fixture::createDataFile(m_dir.path(), "strong", "strong.cvd");
+        fixture::useCheapKdf();
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        format::Header header;
+        QVERIFY(!format::parseHeader(reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size(), header));
+        QVERIFY(header.hasPassword());
+        QVERIFY(header.kdf.passes >= 3);
+        QVERIFY(header.kdf.memory >= 64ull * 1024 * 1024);
+        QVERIFY(fixture::open(file, "strong"));
+    }
+
+    void damagedFilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QList<int>>("expected");
+        const QList<int> damaged{3049};
+        const QList<int> foreign{3343};
+        for (const QString& pw : {QString(), QStringLiteral("pw")}) {
+            const QString p = pw.isEmpty() ? "plain " : "protected ";
+            QTest::newRow(qPrintable(p + "empty")) << pw << "empty" << foreign;
+            QTest::newRow(qPrintable(p + "text file")) << pw << "foreign" << foreign;
+            QTest::newRow(qPrintable(p + "header cut")) << pw << "cut:100" << damaged;
+            QTest::newRow(qPrintable(p + "payload cut")) << pw << "cut:half" << damaged;
+            QTest::newRow(qPrintable(p + "last byte cut")) << pw << "cut:last" << damaged;
+            QTest::newRow(qPrintable(p + "appended byte")) << pw << "append" << damaged;
+            QTest::newRow(qPrintable(p + "flag bit")) << pw << "flip:10" << damaged;
+            QTest::newRow(qPrintable(p + "salt bit")) << pw << "flip:40" << damaged;
+            QTest::newRow(qPrintable(p + "key check bit")) << pw << "flip:80" << damaged;
+            QTest::newRow(qPrintable(p + "payload bit")) << pw << "flip:300" << damaged;
+            QTest::newRow(qPrintable(p + "tag bit")) << pw << "flip:last" << damaged;
+        }
+    }
+    void damagedFilesAreRefused()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, damage);
+        QFETCH(QList<int>, expected);
+        const QString file =
+            fixture::createDataFile(m_dir.path(), password, "dmg-" + QString::number(qHash(QTest::currentDataTag())));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QByteArray bytes = f.readAll();
+        f.close();
+        const QString kind = damage.section(':', 0, 0);
+        const QString where = damage.section(':', 1);
+        const int at = where == "last" ? bytes.size() - 1 : where == "half" ? bytes.size() / 2 : where.toInt();
+        if (kind == "empty") {
+            bytes.clear();
+        } else if (kind == "foreign") {
+            bytes = "Name,Card\nAnn,4111\n";
+        } else if (kind == "cut") {
+            bytes.truncate(at);
+        } else if (kind == "append") {
+            bytes.append('\0');
+        } else if (kind == "flip") {
+            bytes[at] = static_cast<char>(bytes[at] ^ 0x01);
+        }
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        DatabasePtr db;
+        const Error e = DBEngine::OpenDatabase(file, false, false, statements::connectWith(password), db);
+        QVERIFY2(expected.contains(e.number()), qPrintable(QString::number(e.number()) + " " + e.description()));
+        QVERIFY(!e.description().isEmpty());
+        QVERIFY(!db);
+    }
+
+    void newPassword_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("none to one") << ""
+                                     << "first";
+        QTest::newRow("one to another") << "first"
+                                        << "Second One";
+        QTest::newRow("one to none") << "first"
+                                     << "";
+    }
+    void newPassword()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        const QString file =
+            fixture::createDataFile(m_dir.path(), from, "np-" + QString::number(qHash(QTest::currentDataTag())));
+        {
+            DatabasePtr db = fixture::open(file, from);
+            QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "kept"}}) > 0);
+        }
+        QByteArray saltBefore = saltOf(file);
+        {
+            DatabasePtr db;
+            QVERIFY(!DBEngine::OpenDatabase(file, true, false, statements::connectWith(from), db));
+            QCOMPARE(db->NewPassword(from + "x", to).number(), from.isEmpty() ? 0 : 3031);
+            if (!from.isEmpty()) {
+                QVERIFY(!db->NewPassword(from, to));
+            }
+            QCOMPARE(db->HasPassword(), !to.isEmpty());
+        }
+        QVERIFY(saltOf(file) != saltBefore); // a new password gets a fresh salt
+        DatabasePtr db;
+        if (!from.isEmpty() && !to.isEmpty()) {
+            QCOMPARE(DBEngine::OpenDatabase(file, false, false, statements::connectWith(from), db).number(), 3031);
+        }
+        db = fixture::open(file, to);
+        QVERIFY(db);
+        QCOMPARE(fixture::column(*db, "Select * From [Web Accounts]", "Web Site"), QStringList{"kept"});
+    }
+
+    void newPasswordNeedsExclusiveOpening()
+    {
+        const QString file = fixture::createDataFile(m_dir.path(), "a", "np-shared.cvd");
+        DatabasePtr db = fixture::open(file, "a");
+        QCOMPARE(db->NewPassword("a", "b").number(), 3621);
+        db.reset();
+        QVERIFY(fixture::open(file, "a"));
+    }
+
+    void sameFileIsSharedWithoutSecondDerivation()
+    {
+        const QString file = fixture::createDataFile(m_dir.path(), "pw", "shared.cvd");
+        DatabasePtr first = fixture::open(file, "pw");
+        QVERIFY(first);
+        const auto before = format::derivationCount();
+        DatabasePtr second = fixture::open(file, "pw");
+        QVERIFY(second);
+        QCOMPARE(format::derivationCount(), before);
+        DatabasePtr wrong;
+        QCOMPARE(DBEngine::OpenDatabase(file, false, false, "MS Access;PWD=PW", wrong).number(), 3031);
+        // A change through one is seen through the other.
+        QVERIFY(fixture::addRecord(*first, "[Credit Cards]", {{"Credit Card", "Seen"}}) > 0);
+        QCOMPARE(fixture::column(*second, "Select * From [Credit Cards]", "Credit Card"), QStringList{"Seen"});
+        // While it is open here, nobody can have it exclusively.
+        DatabasePtr exclusive;
+        QCOMPARE(DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", exclusive).number(), 3045);
+    }
+
+    void exclusiveOpeningKeepsOtherProcessesOut()
+    {
+        const QString file = fixture::createDataFile(m_dir.path(), "pw", "locked.cvd");
+        int ready[2];
+        QVERIFY(::pipe(ready) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            DatabasePtr db;
+            const Error e = DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", db);
+            const char c = e ? 'e' : 'k';
+            (void)!::write(ready[1], &c, 1);
+            ::pause();
+            ::_exit(0);
+        }
+        char c = 0;
+        QCOMPARE(::read(ready[0], &c, 1), ssize_t(1));
+        QCOMPARE(c, 'k');
+        DatabasePtr db;
+        const Error shared = DBEngine::OpenDatabase(file, false, false, "MS Access;PWD=pw", db);
+        const Error exclusive = DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", db);
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        QCOMPARE(shared.number(), 3356);
+        QCOMPARE(exclusive.number(), 3045);
+        QVERIFY(!shared.description().isEmpty());
+        // A holder that died leaves nothing behind that keeps the file locked.
+        QVERIFY(!DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", db));
+    }
+
+    void compactionKeepsRowsAndPassword()
+    {
+        const QString file = fixture::createDataFile(m_dir.path(), "pw", "big.cvd");
+        {
+            DatabasePtr db = fixture::open(file, "pw");
+            QVERIFY(!DBEngine::BeginTrans());
+            for (int i = 0; i < 400; ++i) {
+                fixture::addRecord(
+                    *db, "[Web Accounts]",
+                    {{"Web Site", QString("site %1").arg(i, 3, 10, QChar('0'))}, {"Notes", QString(200, QChar('n'))}});
+            }
+            QVERIFY(!DBEngine::CommitTrans());
+            QVERIFY(!db->Execute("DELETE FROM [Web Accounts] WHERE [Web Site ID] > 3"));
+        }
+        const qint64 before = QFileInfo(file).size();
+        const QString compacted = file + "Compact";
+        QVERIFY(!DBEngine::CompactDatabase(file, compacted, statements::compactConnect("pw")));
+        QVERIFY2(QFileInfo(compacted).size() < before / 2,
+                 qPrintable(QString("%1 -> %2").arg(before).arg(QFileInfo(compacted).size())));
+        QCOMPARE(DBEngine::CompactDatabase(file, compacted, statements::compactConnect("pw")).number(), 3204);
+        QCOMPARE(DBEngine::CompactDatabase(file, compacted + "2", statements::compactConnect("PW")).number(), 3031);
+        QVERIFY(!QFile::exists(compacted + "2"));
+        DatabasePtr db;
+        QCOMPARE(DBEngine::OpenDatabase(compacted, false, false, "MS Access;PWD=''", db).number(), 3031);
+        db = fixture::open(compacted, "pw");
+        QVERIFY(db);
+        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"),
+                 (QStringList{"site 000", "site 001", "site 002"}));
+        // Ids keep growing in the copy too.
+        QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "next"}}) > 400);
+    }
+
+    void noSecretInPlainText()
+    {
+        const QString file = fixture::createDataFile(m_dir.path(), "Tr0ub4dor&3", "secret.cvd");
+        {
+            DatabasePtr db = fixture::open(file, "Tr0ub4dor&3");
+            fixture::addRecord(*db, "[Credit Cards]",
+                               {{"Credit Card", "Visible Bank"}, {"Account Number", "4111222233334444"}});
+            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "Mail"}, {"Password", "correct horse battery"}});
+            fixture::addRecord(*db, "[Travel Programs]", {{"Travel Program", "Miles"}, {"PIN Number", "918273"}});
+        }
+        const QString plainFile = fixture::createDataFile(m_dir.path(), QString(), "plain-secret.cvd");
+        {
+            DatabasePtr db = fixture::open(plainFile);
+            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "Mail"}, {"Password", "correct horse battery"}});
+        }
+        for (const QString& f : QDir(m_dir.path()).entryList(QDir::Files)) {
+            QFile in(m_dir.filePath(f));
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            const QByteArray bytes = in.readAll();
+            for (const char* secret : {"Tr0ub4dor&3", "4111222233334444", "correct horse battery", "918273",
+                                       "Visible Bank", "SQLite format"}) {
+                QVERIFY2(!bytes.contains(secret), qPrintable(f + ": " + secret));
+            }
+        }
+        QCOMPARE(QFileInfo(file).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DataFile)
+#include "tst_DataFile.moc"

@@ -1,0 +1,244 @@
+// Record sets: navigation, fields, changes, transactions and searching.
+
+#include "EngineFixture.h"
+#include "Statements.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace dao;
+
+class tst_Recordset : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    int m_files = 0;
+    DatabasePtr freshDatabase()
+    {
+        const QString file = fixture::createDataFile(m_dir.path(), QString(), QString("rs%1.cvd").arg(++m_files));
+        return fixture::open(file);
+    }
+    static QByteArray bytesOf(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        fixture::useCheapKdf();
+    }
+
+    void emptyRecordsetIsBofAndEof()
+    {
+        DatabasePtr db = freshDatabase();
+        RecordsetPtr rs;
+        QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs));
+        QVERIFY(rs->Bof());
+        QVERIFY(rs->Eof());
+        QCOMPARE(rs->MoveFirst().number(), 3021);
+        QCOMPARE(rs->MoveNext().number(), 3021);
+        QVariant v;
+        QCOMPARE(rs->Field("Web Site", v).number(), 3021);
+        QCOMPARE(rs->Delete().number(), 3021);
+    }
+
+    void navigationFollowsTheStatementsOrder()
+    {
+        DatabasePtr db = freshDatabase();
+        for (const char* name : {"cherry", "apple", "Banana"}) {
+            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", name}});
+        }
+        RecordsetPtr rs;
+        QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs));
+        QCOMPARE(rs->Value("[Web Site]").toString(), QString("apple"));
+        QVERIFY(!rs->MoveNext());
+        QCOMPARE(rs->Value("Web Site").toString(), QString("Banana"));
+        QVERIFY(!rs->MoveLast());
+        QCOMPARE(rs->Value("web site").toString(), QString("cherry"));
+        QVERIFY(!rs->MoveNext());
+        QVERIFY(rs->Eof());
+        QCOMPARE(rs->MoveNext().number(), 3021);
+        QVERIFY(!rs->MovePrevious());
+        QCOMPARE(rs->Value("Web Site").toString(), QString("cherry"));
+        QVERIFY(!rs->MoveFirst());
+        QVERIFY(!rs->MovePrevious());
+        QVERIFY(rs->Bof());
+        QVariant v;
+        QCOMPARE(rs->Field("No Such Field", v).number(), 3265);
+    }
+
+    void nullAndEmptyStayApart()
+    {
+        DatabasePtr db = freshDatabase();
+        const qint64 id =
+            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "a"}, {"Login", ""}, {"Password", QVariant()}});
+        RecordsetPtr rs;
+        QVERIFY(!db->OpenRecordset(statements::loadRecord(*statements::category("Web"), id), rs));
+        QVERIFY(!rs->Value("Login").isNull());
+        QCOMPARE(rs->Value("Login").toString(), QString(""));
+        QVERIFY(rs->Value("Password").isNull());
+        QVERIFY(rs->Value("Notes").isNull()); // never written
+        QCOMPARE(rs->Value("Web Site ID").toLongLong(), id);
+    }
+
+    void idsKeepGrowingAfterDeletes()
+    {
+        DatabasePtr db = freshDatabase();
+        const qint64 a = fixture::addRecord(*db, "[Credit Cards]", {{"Credit Card", "a"}});
+        const qint64 b = fixture::addRecord(*db, "[Credit Cards]", {{"Credit Card", "b"}});
+        QVERIFY(b > a);
+        QVERIFY(!db->Execute("DELETE FROM [Credit Cards]"));
+        const qint64 c = fixture::addRecord(*db, "[Credit Cards]", {{"Credit Card", "c"}});
+        QVERIFY(c > b);
+        QCOMPARE(db->LastInsertedKey(), c);
+    }
+
+    void idsBeyondSixteenBits()
+    {
+        DatabasePtr db = freshDatabase();
+        QVERIFY(!db->Execute("INSERT INTO [Web Accounts] ([Web Site ID], [Web Site]) VALUES (2147483000, 'far')"));
+        const auto* web = statements::category("Web");
+        RecordsetPtr rs;
+        QVERIFY(!db->OpenRecordset(statements::saveRecord(*web, 2147483000), rs, dbOpenDynaset, dbConsistent,
+                                   dbOptimistic));
+        QVERIFY(!rs->Eof());
+        QVERIFY(!rs->Edit());
+        QVERIFY(!rs->SetField("[Web Site]", "farther"));
+        QVERIFY(!rs->Update());
+        QCOMPARE(fixture::column(*db, statements::loadRecord(*web, 2147483000), "Web Site"), QStringList{"farther"});
+        QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "next"}}) == 2147483001);
+    }
+
+    void deleteMovesPastTheDeletedRecord()
+    {
+        DatabasePtr db = freshDatabase();
+        for (const char* name : {"a", "b", "c"}) {
+            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", name}});
+        }
+        RecordsetPtr rs;
+        QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs));
+        QVERIFY(!rs->MoveLast());
+        QVERIFY(!rs->Delete());
+        QVariant v;
+        QCOMPARE(rs->Field("Web Site", v).number(), 3167);
+        QVERIFY(!rs->MoveNext());
+        QVERIFY(rs->Eof());
+        QVERIFY(!rs->MoveLast());
+        QCOMPARE(rs->Value("Web Site").toString(), QString("b"));
+        QCOMPARE(rs->RecordCount(), 2);
+        // Deleted through another record set: this one reports it instead of showing stale data.
+        RecordsetPtr other;
+        QVERIFY(!db->OpenRecordset(statements::webAccountsView(), other));
+        QVERIFY(!other->MoveLast());
+        QVERIFY(!rs->Delete());
+        QCOMPARE(other->Field("Web Site", v).number(), 3167);
+        QCOMPARE(other->Edit().number(), 3167);
+    }
+
+    void snapshotsAreReadOnly()
+    {
+        DatabasePtr db = freshDatabase();
+        RecordsetPtr rs;
+        const QString union_ = statements::lookupList("E-Mail Address").statement;
+        QVERIFY(!db->OpenRecordset(union_, rs));
+        QCOMPARE(rs->AddNew().number(), 3027);
+        QCOMPARE(db->OpenRecordset(union_, rs, dbOpenDynaset).number(), 3027);
+    }
+
+    void badStatementsAreRefused_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::newRow("syntax") << "Selec * Frm x";
+        QTest::newRow("no table") << "Select * From [Nothing]";
+        QTest::newRow("two statements") << "Select * From [Web Accounts]; DELETE FROM [Web Accounts]";
+    }
+    void badStatementsAreRefused()
+    {
+        QFETCH(QString, statement);
+        DatabasePtr db = freshDatabase();
+        fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "kept"}});
+        RecordsetPtr rs;
+        const Error e = db->OpenRecordset(statement, rs);
+        QCOMPARE(e.number(), 3075);
+        QVERIFY(!e.description().isEmpty());
+        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList{"kept"});
+    }
+
+    void rollbackLeavesTheFileUnchanged()
+    {
+        const QString file = fixture::createDataFile(m_dir.path(), "pw", "rollback.cvd");
+        DatabasePtr db = fixture::open(file, "pw");
+        fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "before"}});
+        const QByteArray before = bytesOf(file);
+        QVERIFY(!DBEngine::BeginTrans());
+        QCOMPARE(DBEngine::BeginTrans().number(), 3003);
+        fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "during"}});
+        QVERIFY(!db->Execute("DELETE FROM [Web Accounts] WHERE [Web Site] = 'before'"));
+        QCOMPARE(bytesOf(file), before); // nothing written before the commit
+        QVERIFY(!DBEngine::Rollback());
+        QCOMPARE(bytesOf(file), before);
+        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList{"before"});
+        QCOMPARE(DBEngine::CommitTrans().number(), 3034);
+    }
+
+    void commitWritesTheFile()
+    {
+        const QString file = fixture::createDataFile(m_dir.path(), "pw", "commit.cvd");
+        {
+            DatabasePtr db = fixture::open(file, "pw");
+            QVERIFY(!DBEngine::BeginTrans());
+            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "one"}});
+            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "two"}});
+            QVERIFY(!DBEngine::CommitTrans(dbForceOSFlush));
+        }
+        DatabasePtr db = fixture::open(file, "pw");
+        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), (QStringList{"one", "two"}));
+    }
+
+    void findFirst_data()
+    {
+        QTest::addColumn<QString>("criteria");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("noMatch");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("by name") << "[Web Site] = 'Beta'" << 0 << false << "Beta";
+        QTest::newRow("case ignored") << "[Web Site] = 'beta'" << 0 << false << "Beta";
+        QTest::newRow("apostrophe") << "[Web Site] = 'O'Hare Club'" << 0 << false << "O'Hare Club";
+        QTest::newRow("two apostrophes") << "[Web Site] = 'Bob's 'n' Ann's'" << 0 << false << "Bob's 'n' Ann's";
+        QTest::newRow("quote only") << "[Web Site] = '''" << 0 << false << "'";
+        QTest::newRow("injection is just text") << "[Web Site] = 'x' OR 1=1 OR 'x'" << 0 << true << "Alpha";
+        QTest::newRow("no such name") << "[Web Site] = 'Gamma'" << 0 << true << "Alpha";
+        QTest::newRow("by id") << "[Web Site ID] = 2" << 0 << false << "Beta";
+        QTest::newRow("missing id") << "[Web Site ID] = 99" << 0 << true << "Alpha";
+        QTest::newRow("unknown field") << "[Nope] = 1" << 3265 << false << "Alpha";
+        QTest::newRow("garbage") << "Web Site ==" << 3077 << false << "Alpha";
+        QTest::newRow("unquoted text") << "[Web Site] = Beta" << 3077 << false << "Alpha";
+    }
+    void findFirst()
+    {
+        QFETCH(QString, criteria);
+        QFETCH(int, error);
+        QFETCH(bool, noMatch);
+        QFETCH(QString, found);
+        DatabasePtr db = freshDatabase();
+        for (const char* name : {"Alpha", "Beta", "O'Hare Club", "Bob's 'n' Ann's", "'"}) {
+            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", name}});
+        }
+        RecordsetPtr rs;
+        QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs));
+        QVERIFY(!rs->FindFirst("[Web Site] = 'Alpha'"));
+        QCOMPARE(rs->FindFirst(criteria).number(), error);
+        QCOMPARE(rs->NoMatch(), noMatch);
+        QCOMPARE(rs->Value("Web Site").toString(), found); // no match leaves the position
+        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site").size(), 5);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Recordset)
+#include "tst_Recordset.moc"
