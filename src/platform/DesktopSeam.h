@@ -1,0 +1,22 @@
+#pragma once
+
+#include "Platform.h"
+
+namespace platform {
+
+// The seam of the running program: real message boxes, real modal loops, the real pointer.
+class DesktopSeam : public Seam
+{
+public:
+    int messageBox(const QString& text, int flags, const QString& title) override;
+    int showModal(QDialog* dialog) override;
+    void setBusyCursor(bool busy) override;
+    void beep() override;
+
+private:
+    // The busy pointer is a state, not a count: callers switch it on and off without pairing
+    // their calls, so at most one override cursor is ever pushed.
+    bool m_busy = false;
+};
+
+} // namespace platform

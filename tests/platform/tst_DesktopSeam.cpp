@@ -1,0 +1,158 @@
+#include "DesktopSeam.h"
+#include "Platform.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// Runs check on the message box once it is up, then presses the button it names.
+void whenMessageBoxShows(std::function<QAbstractButton*(QMessageBox*)> check)
+{
+    QTimer::singleShot(0, [check] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            QTimer::singleShot(10, [check] { whenMessageBoxShows(check); });
+            return;
+        }
+        QAbstractButton* press = check(box);
+        if (press != nullptr) {
+            press->click();
+        } else {
+            box->close();
+        }
+    });
+}
+
+} // namespace
+
+class tst_DesktopSeam : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void messageBoxShowsTheIconAndButtonsOfItsFlags_data()
+    {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QList<int>>("buttons");
+        QTest::addColumn<int>("defaultButton");
+        QTest::addColumn<int>("pressed");
+        QTest::addColumn<int>("answer");
+
+        const int ok = QMessageBox::Ok;
+        const int yes = QMessageBox::Yes;
+        const int no = QMessageBox::No;
+        QTest::newRow("stop") << 16 << int(QMessageBox::Critical) << QList<int>{ok} << ok << ok << platform::vbOK;
+        QTest::newRow("information") << 64 << int(QMessageBox::Information) << QList<int>{ok} << ok << ok
+                                     << platform::vbOK;
+        QTest::newRow("plain") << 0 << int(QMessageBox::NoIcon) << QList<int>{ok} << ok << ok << platform::vbOK;
+        QTest::newRow("question yes") << 292 << int(QMessageBox::Question) << QList<int>{yes, no} << no << yes
+                                      << platform::vbYes;
+        QTest::newRow("question no") << 292 << int(QMessageBox::Question) << QList<int>{yes, no} << no << no
+                                     << platform::vbNo;
+    }
+
+    void messageBoxShowsTheIconAndButtonsOfItsFlags()
+    {
+        QFETCH(int, flags);
+        QFETCH(int, icon);
+        QFETCH(QList<int>, buttons);
+        QFETCH(int, defaultButton);
+        QFETCH(int, pressed);
+        QFETCH(int, answer);
+
+        struct Seen
+        {
+            QString text, title;
+            int icon = -1;
+            QList<int> buttons;
+            int defaultButton = -1;
+        } seen;
+        whenMessageBoxShows([&](QMessageBox* box) -> QAbstractButton* {
+            seen.text = box->text();
+            seen.title = box->windowTitle();
+            seen.icon = int(box->icon());
+            for (QAbstractButton* button : box->buttons()) {
+                seen.buttons << int(box->standardButton(button));
+            }
+            seen.defaultButton = int(box->standardButton(box->defaultButton()));
+            return box->button(QMessageBox::StandardButton(pressed));
+        });
+        platform::DesktopSeam seam;
+        QCOMPARE(seam.messageBox(QStringLiteral("Some text"), flags, QStringLiteral("Some title")), answer);
+
+        QCOMPARE(seen.text, QStringLiteral("Some text"));
+        QCOMPARE(seen.title, QStringLiteral("Some title"));
+        QCOMPARE(seen.icon, icon);
+        std::sort(seen.buttons.begin(), seen.buttons.end());
+        std::sort(buttons.begin(), buttons.end());
+        QCOMPARE(seen.buttons, buttons);
+        QCOMPARE(seen.defaultButton, defaultButton);
+    }
+
+    void escapeOnAQuestionAnswersNo()
+    {
+        whenMessageBoxShows([](QMessageBox* box) -> QAbstractButton* {
+            QTest::keyClick(box, Qt::Key_Escape);
+            return nullptr;
+        });
+        platform::DesktopSeam seam;
+        QCOMPARE(seam.messageBox(QStringLiteral("Delete?"), 292, QStringLiteral("Corvanta")), platform::vbNo);
+    }
+
+    void busyCursorIsAStateSoTheOverrideStackStaysBalanced()
+    {
+        platform::DesktopSeam seam;
+        seam.setBusyCursor(false);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        seam.setBusyCursor(true);
+        seam.setBusyCursor(true);
+        QVERIFY(QApplication::overrideCursor() != nullptr);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        seam.setBusyCursor(false);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        seam.setBusyCursor(false);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void showModalReturnsTheDialogsResult()
+    {
+        platform::DesktopSeam seam;
+        QDialog dialog;
+        QTimer::singleShot(0, &dialog, &QDialog::accept);
+        QCOMPARE(seam.showModal(&dialog), int(QDialog::Accepted));
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+        QCOMPARE(seam.showModal(&dialog), int(QDialog::Rejected));
+    }
+
+    void passwordBoxEchoesAsterisks()
+    {
+        QLineEdit edit;
+        platform::usePasswordCharacter(&edit);
+        QTest::keyClicks(&edit, QStringLiteral("Ab c"));
+        QCOMPARE(edit.text(), QStringLiteral("Ab c"));
+        QCOMPARE(edit.displayText(), QStringLiteral("****"));
+        QVERIFY(!edit.testAttribute(Qt::WA_InputMethodEnabled));
+    }
+
+    void seamCanBeReplacedAndRestored()
+    {
+        platform::DesktopSeam other;
+        platform::setSeam(&other);
+        QCOMPARE(&platform::seam(), static_cast<platform::Seam*>(&other));
+        platform::setSeam(nullptr);
+        QVERIFY(&platform::seam() != static_cast<platform::Seam*>(&other));
+    }
+};
+
+QTEST_MAIN(tst_DesktopSeam)
+#include "tst_DesktopSeam.moc"

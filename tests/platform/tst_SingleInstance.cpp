@@ -1,0 +1,75 @@
+#include "SingleInstance.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <signal.h>
+
+class tst_SingleInstance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+
+    void secondCopyIsRefusedWhileFirstHoldsTheLock()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("held.lock"));
+        platform::SingleInstance first(path);
+        QVERIFY(first.tryAcquire());
+        platform::SingleInstance second(path);
+        QVERIFY(!second.tryAcquire());
+        QVERIFY(!second.isHeld());
+
+        first.release();
+        QVERIFY(second.tryAcquire());
+    }
+
+    void lockOfALivingOtherProcessRefusesAndOfAKilledOneIsTakenOver()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("child.lock"));
+        QProcess holder;
+        holder.start(QStringLiteral(LOCK_HOLDER), {path});
+        QVERIFY(holder.waitForStarted());
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readAll().trimmed(), QByteArray("held"));
+
+        platform::SingleInstance second(path);
+        QVERIFY(!second.tryAcquire());
+
+        // A killed copy runs no clean-up: its lock file stays behind.
+        ::kill(static_cast<pid_t>(holder.processId()), SIGKILL);
+        QVERIFY(holder.waitForFinished(10000));
+        QVERIFY(QFile::exists(path));
+
+        QVERIFY(second.tryAcquire());
+    }
+
+    void lockThatCannotBeWrittenDoesNotKeepTheProgramFromStarting()
+    {
+        // A lock file in a folder that does not exist can never be created.
+        platform::SingleInstance instance(m_dir.filePath(QStringLiteral("missing/folder/x.lock")));
+        QVERIFY(instance.tryAcquire());
+        QVERIFY(!instance.isHeld());
+    }
+
+    void defaultPlaceCanBeMovedForTests()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("default.lock"));
+        platform::SingleInstance::setDefaultLockFilePath(path);
+        platform::SingleInstance instance;
+        QCOMPARE(instance.lockFilePath(), path);
+        QVERIFY(instance.tryAcquire());
+        QVERIFY(QFile::exists(path));
+        platform::SingleInstance::setDefaultLockFilePath(QString());
+        QVERIFY(platform::SingleInstance::defaultLockFilePath() != path);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(tst_SingleInstance)
+#include "tst_SingleInstance.moc"

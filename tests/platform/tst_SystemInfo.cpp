@@ -1,0 +1,116 @@
+#include "SystemInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A program that leaves a mark when it runs.
+QString makeProgram(const QString& path, const QString& marker)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return {};
+    }
+    file.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(marker).toUtf8());
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+} // namespace
+
+class tst_SystemInfo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_config = m_dir->filePath(QStringLiteral("SystemInfo.conf"));
+        platform::setSystemInfoConfigFile(m_config);
+        platform::setSystemInfoProgramNames({});
+    }
+    void cleanup()
+    {
+        platform::setSystemInfoConfigFile(QString());
+        platform::resetSystemInfoProgramNames();
+    }
+
+    void nothingConfiguredNothingStarts()
+    {
+        QVERIFY(platform::SystemInfoCandidates().isEmpty());
+        QVERIFY(!platform::StartSystemInfo());
+    }
+
+    void configuredPathIsTakenWithoutLookingAndFailsWhenItWillNotStart()
+    {
+        const QString missing = m_dir->filePath(QStringLiteral("nowhere/sysinfo"));
+        writeConfig(missing, QString());
+        QCOMPARE(platform::SystemInfoCandidates(), QStringList{missing});
+        QVERIFY(!platform::StartSystemInfo());
+    }
+
+    void directoryCountsOnlyWhenTheProgramIsThere()
+    {
+        writeConfig(QString(), m_dir->path());
+        QVERIFY(platform::SystemInfoCandidates().isEmpty());
+
+        const QString marker = m_dir->filePath(QStringLiteral("ran"));
+        const QString program = makeProgram(m_dir->filePath(QStringLiteral("sysinfo")), marker);
+        QCOMPARE(platform::SystemInfoCandidates(), QStringList{program});
+        QVERIFY(platform::StartSystemInfo());
+        QTRY_VERIFY(QFile::exists(marker));
+    }
+
+    void aPlaceThatWillNotStartGivesWayToTheNext()
+    {
+        const QString marker = m_dir->filePath(QStringLiteral("ran"));
+        const QString program = makeProgram(m_dir->filePath(QStringLiteral("sysinfo")), marker);
+        const QString notAProgram = m_dir->filePath(QStringLiteral("SystemInfo.conf"));
+        writeConfig(notAProgram, m_dir->path());
+        QCOMPARE(platform::SystemInfoCandidates(), (QStringList{notAProgram, program}));
+        QVERIFY(platform::StartSystemInfo());
+        QTRY_VERIFY(QFile::exists(marker));
+    }
+
+    void wellKnownProgramsAreFoundOnThePath()
+    {
+        const QString bin = m_dir->filePath(QStringLiteral("bin"));
+        QVERIFY(QDir().mkpath(bin));
+        const QString program =
+            makeProgram(QDir(bin).filePath(QStringLiteral("hardinfo")), QStringLiteral("/dev/null"));
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", bin.toLocal8Bit());
+        platform::setSystemInfoProgramNames({QStringLiteral("no-such-tool"), QStringLiteral("hardinfo")});
+        const QStringList candidates = platform::SystemInfoCandidates();
+        qputenv("PATH", oldPath);
+        QCOMPARE(candidates, QStringList{program});
+    }
+
+private:
+    void writeConfig(const QString& path, const QString& directory)
+    {
+        QSettings config(m_config, QSettings::IniFormat);
+        config.beginGroup(QStringLiteral("SystemInfo"));
+        if (!path.isEmpty()) {
+            config.setValue(QStringLiteral("Path"), path);
+        }
+        if (!directory.isEmpty()) {
+            config.setValue(QStringLiteral("Directory"), directory);
+        }
+        config.endGroup();
+        config.sync();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_config;
+};
+
+QTEST_GUILESS_MAIN(tst_SystemInfo)
+#include "tst_SystemInfo.moc"

@@ -1,0 +1,64 @@
+#include "ScriptedSeam.h"
+
+#include <QDialog>
+
+namespace testsupport {
+
+ScriptedSeam::ScriptedSeam()
+{
+    platform::setSeam(this);
+}
+
+ScriptedSeam::~ScriptedSeam()
+{
+    platform::setSeam(nullptr);
+}
+
+int ScriptedSeam::messageBox(const QString& text, int flags, const QString& title)
+{
+    messages.append({text, flags, title});
+    if (!m_answers.empty()) {
+        const int answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    return (flags & 0x7) == 4 ? platform::vbNo : platform::vbOK;
+}
+
+int ScriptedSeam::showModal(QDialog* dialog)
+{
+    if (dialog == nullptr) {
+        return QDialog::Rejected;
+    }
+    modalDialogs.append(dialog->objectName().isEmpty() ? QString::fromLatin1(dialog->metaObject()->className())
+                                                       : dialog->objectName());
+    dialog->setResult(QDialog::Rejected);
+    dialog->show();
+    if (!m_scripts.empty()) {
+        const Script script = std::move(m_scripts.front());
+        m_scripts.pop_front();
+        script(dialog);
+    }
+    if (dialog->isVisible()) {
+        ++leftOpen;
+        dialog->reject();
+    }
+    return dialog->result();
+}
+
+void ScriptedSeam::setBusyCursor(bool on)
+{
+    if (on) {
+        ++busyOn;
+    } else {
+        ++busyOff;
+    }
+    busy = on;
+}
+
+void ScriptedSeam::beep()
+{
+    ++beeps;
+}
+
+} // namespace testsupport
