@@ -66,15 +66,6 @@ private slots:
         QVERIFY(!handled);
         QTRY_VERIFY(handled);
     }
-
-    void closingByOtherMeansWaitsAsWell()
-    {
-        testsupport::ScriptedSeam seam;
-        frm_Splash splash;
-        splash.show();
-        splash.close();
-        QVERIFY(splash.elapsedSinceLoad() >= frm_Splash::kMinimumMilliseconds);
-    }
 };
 
 QTEST_MAIN(tst_Splash)

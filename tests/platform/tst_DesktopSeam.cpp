@@ -143,15 +143,6 @@ private slots:
         QCOMPARE(edit.displayText(), QStringLiteral("****"));
         QVERIFY(!edit.testAttribute(Qt::WA_InputMethodEnabled));
     }
-
-    void seamCanBeReplacedAndRestored()
-    {
-        platform::DesktopSeam other;
-        platform::setSeam(&other);
-        QCOMPARE(&platform::seam(), static_cast<platform::Seam*>(&other));
-        platform::setSeam(nullptr);
-        QVERIFY(&platform::seam() != static_cast<platform::Seam*>(&other));
-    }
 };
 
 QTEST_MAIN(tst_DesktopSeam)

@@ -46,13 +46,6 @@ private slots:
         QVERIFY(QFile::exists(platform::settingsFilePath("Corvanta")));
     }
 
-    void sectionsAndApplicationsAreKeptApart()
-    {
-        QVERIFY(platform::SaveSetting("Corvanta", "Settings", "Lock", "1"));
-        QCOMPARE(platform::GetSetting("Corvanta", "Other", "Lock", "d"), QStringLiteral("d"));
-        QCOMPARE(platform::GetSetting("Another", "Settings", "Lock", "d"), QStringLiteral("d"));
-    }
-
     void handEditedListReadsAsItsFirstItem()
     {
         QFile file(platform::settingsFilePath("Corvanta"));

@@ -55,18 +55,6 @@ private slots:
         QVERIFY(!instance.isHeld());
     }
 
-    void defaultPlaceCanBeMovedForTests()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("default.lock"));
-        platform::SingleInstance::setDefaultLockFilePath(path);
-        platform::SingleInstance instance;
-        QCOMPARE(instance.lockFilePath(), path);
-        QVERIFY(instance.tryAcquire());
-        QVERIFY(QFile::exists(path));
-        platform::SingleInstance::setDefaultLockFilePath(QString());
-        QVERIFY(platform::SingleInstance::defaultLockFilePath() != path);
-    }
-
 private:
     QTemporaryDir m_dir;
 };
