@@ -15,7 +15,7 @@ bool initializeCrypto()
 
 SecureBytes::SecureBytes(size_t size) : m_size(size)
 {
-    if (size > 0) {
+    if (size > 0 && initializeCrypto()) {
         m_data = static_cast<unsigned char*>(sodium_malloc(size));
         if (!m_data) {
             m_size = 0;

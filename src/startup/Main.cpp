@@ -1,0 +1,133 @@
+#include "Main.h"
+
+#include "Desktop.h"
+#include "General.h"
+#include "Platform.h"
+#include "Settings.h"
+#include "SingleInstance.h"
+#include "Statements.h"
+#include "frm_Login.h"
+#include "frm_Splash.h"
+
+#include <memory>
+
+namespace {
+
+constexpr int kMajorVersion = 1;
+constexpr int kMinorVersion = 0;
+
+// The busy pointer, switched only when its state changes so that on and off stay balanced.
+class Pointer
+{
+public:
+    ~Pointer() { set(false); }
+    void set(bool busy)
+    {
+        if (busy != m_busy) {
+            platform::seam().setBusyCursor(busy);
+            m_busy = busy;
+        }
+    }
+
+private:
+    bool m_busy = false;
+};
+
+dao::Error openDataFile()
+{
+    return dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data);
+}
+
+} // namespace
+
+StartupResult Main(const StartupWindows& windows)
+{
+    Pointer pointer;
+    pointer.set(true);
+    gstr_Version = QStringLiteral("Version %1.%2").arg(kMajorVersion).arg(kMinorVersion);
+
+    if (platform::PrevInstance()) {
+        platform::MsgBox(QStringLiteral("Corvanta is already running."), platform::vbInformation,
+                         QStringLiteral("Corvanta Error"));
+        return StartupResult::Ended;
+    }
+
+    const QString splashSetting = settings::ReadSplashScreen();
+    const bool withSplash = splashSetting == QLatin1String("1");
+    std::unique_ptr<frm_Splash> splash;
+    if (withSplash) {
+        splash = std::make_unique<frm_Splash>();
+        splash->showAndPaint();
+    }
+    auto unloadSplash = [&] {
+        if (splash) {
+            splash->unload();
+            splash.reset();
+        }
+    };
+
+    gstr_Connect = statements::connectFirst();
+    // The program directory and the name are joined as they are, like every path of the file.
+    gstr_DataFile = platform::ProgramDirectory() + QStringLiteral("/Corvanta.cvd");
+
+    dao::Error error = openDataFile();
+    const bool hadPassword = error.number() == dao::err::InvalidPassword;
+    if (error.number() == dao::err::FileNotFound) {
+        splash.reset(); // ends at once, without waiting for the splash
+        platform::MsgBox(QStringLiteral("The Corvanta data file cannot be found. ") +
+                             QStringLiteral("Please check the application directory."),
+                         platform::vbCritical, QStringLiteral("Corvanta Error"));
+        return StartupResult::Ended;
+    }
+    if (hadPassword) {
+        // Asks until the file opens or the user gives up; every attempt gets a fresh dialog.
+        for (;;) {
+            auto login = std::make_unique<frm_Login>();
+            pointer.set(false);
+            platform::ShowModal(login.get());
+            if (!login->ibool_OK) {
+                splash.reset();
+                return StartupResult::Ended;
+            }
+            pointer.set(true);
+            gstr_Connect = statements::connectWith(gstr_Password);
+            error = openDataFile();
+            login.reset();
+            if (error.number() == dao::err::InvalidPassword) {
+                platform::MsgBox(QStringLiteral("The password is incorrect.\r\n"), platform::vbInformation,
+                                 QStringLiteral("Corvanta Password"));
+                continue;
+            }
+            break;
+        }
+    }
+    if (error) {
+        unloadSplash();
+        pointer.set(false);
+        ShowErrorText(error);
+        gdb_Data.reset();
+        return StartupResult::Ended;
+    }
+
+    // The personal record: when there is none, the user is asked for it before anything else.
+    dao::RecordsetPtr personal;
+    const dao::Error checkError = gdb_Data->OpenRecordset(statements::personalCheck(), personal);
+    const bool empty = !checkError && personal->Bof();
+    if (personal) {
+        personal->Close();
+    }
+    unloadSplash();
+    pointer.set(false);
+    if (checkError && hadPassword) {
+        ShowErrorText(checkError);
+        gdb_Data.reset();
+        return StartupResult::Ended;
+    }
+    if (empty && windows.personalInformation) {
+        windows.personalInformation();
+    }
+    if (windows.mainWindow) {
+        windows.mainWindow();
+    }
+    return StartupResult::Running;
+}
