@@ -59,6 +59,26 @@ Error DBEngine::CompactDatabase(const QString& source, const QString& destinatio
     return core->writeTo(destination);
 }
 
+Error DBEngine::ReplaceFile(const QString& from, const QString& to)
+{
+    return replaceFile(from, to);
+}
+
+bool DBEngine::IsCompleteDataFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray head = file.read(format::kHeaderSize);
+    format::Header header;
+    if (format::parseHeader(reinterpret_cast<const unsigned char*>(head.constData()), static_cast<size_t>(file.size()),
+                            header)) {
+        return false;
+    }
+    return head.size() == static_cast<qsizetype>(format::kHeaderSize);
+}
+
 Error DBEngine::BeginTrans()
 {
     const auto cores = DatabaseCore::openCores();

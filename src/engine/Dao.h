@@ -55,6 +55,14 @@ public:
     [[nodiscard]] static Error CompactDatabase(const QString& source, const QString& destination,
                                                const QString& connect = QString());
 
+    // Puts the file from in the place of to in one atomic rename, flushed to disk: to is either
+    // the old file or the new one, whatever happens. Nothing may hold either open.
+    [[nodiscard]] static Error ReplaceFile(const QString& from, const QString& to);
+
+    // True when path holds a complete data file of this program (its header and length check
+    // out; the contents are proved only by opening it).
+    static bool IsCompleteDataFile(const QString& path);
+
     // One transaction at a time over every open database. CommitTrans writes each changed
     // file whole and flushed before it returns; if that fails the file stays as it was, the
     // changes are dropped from memory as well, and the error is returned.

@@ -122,6 +122,23 @@ Error readWholeFile(const QString& path, std::vector<unsigned char>& out)
     return {};
 }
 
+// The new name is in place; flushing the directory makes the rename itself durable.
+Error syncDirectoryOf(const QString& path)
+{
+    FileOps& ops = fileOps();
+    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int dirFd = ops.open(dir.constData(), O_RDONLY | O_DIRECTORY, 0);
+    if (dirFd >= 0) {
+        const int rc = ops.fsync(dirFd);
+        const int error = errno;
+        ops.close(dirFd);
+        if (rc != 0 && error != EINVAL && error != ENOTSUP) {
+            return writeErrno(error, path);
+        }
+    }
+    return {};
+}
+
 // Writes bytes to path whole: a temporary file beside it, flushed, then renamed over it, then
 // the directory flushed. Whatever fails, path keeps its previous content and the temporary
 // file is removed.
@@ -164,18 +181,7 @@ Error writeWholeFile(const QString& path, const std::vector<unsigned char>& byte
         ops.unlink(temp.constData());
         return writeErrno(error, path);
     }
-    // The new file is in place; flushing the directory makes the rename itself durable.
-    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int dirFd = ops.open(dir.constData(), O_RDONLY | O_DIRECTORY, 0);
-    if (dirFd >= 0) {
-        const int rc = ops.fsync(dirFd);
-        const int error = errno;
-        ops.close(dirFd);
-        if (rc != 0 && error != EINVAL && error != ENOTSUP) {
-            return writeErrno(error, path);
-        }
-    }
-    return {};
+    return syncDirectoryOf(path);
 }
 
 // Text compares without regard to case, letters beyond ASCII included. ASCII text, by far the
@@ -213,6 +219,16 @@ int compareNoCase(void*, int n1, const void* p1, int n2, const void* p2)
 }
 
 } // namespace
+
+Error replaceFile(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    if (fileOps().rename(source.constData(), QFile::encodeName(to).constData()) != 0) {
+        const int error = errno;
+        return error == ENOENT ? makeError(err::FileNotFound, from) : writeErrno(error, to);
+    }
+    return syncDirectoryOf(to);
+}
 
 // ---- the core ---------------------------------------------------------------------------------
 

@@ -13,6 +13,9 @@ struct sqlite3_stmt;
 
 namespace dao {
 
+// Moves from over to in one atomic rename and flushes the directory.
+Error replaceFile(const QString& from, const QString& to);
+
 // Owns a prepared statement; finalizes it when it goes.
 class Statement
 {

@@ -2,6 +2,7 @@
 
 #include "Desktop.h"
 #include "General.h"
+#include "Maintenance.h"
 #include "Platform.h"
 #include "Settings.h"
 #include "SingleInstance.h"
@@ -70,6 +71,8 @@ StartupResult Main(const StartupWindows& windows)
     // The program directory and the name are joined as they are, like every path of the file.
     gstr_DataFile = platform::ProgramDirectory() + QStringLiteral("/Corvanta.cvd");
 
+    // A compaction stopped half-way leaves the data under the companion's name.
+    maintenance::recoverInterruptedCompaction(gstr_DataFile);
     dao::Error error = openDataFile();
     const bool hadPassword = error.number() == dao::err::InvalidPassword;
     if (error.number() == dao::err::FileNotFound) {

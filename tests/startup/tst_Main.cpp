@@ -187,6 +187,18 @@ private slots:
         QVERIFY(!seam.busy);
     }
 
+    void compactionStoppedHalfWayIsTakenBack()
+    {
+        const QString file = fixture::createDataFile(m_program->path(), "pw");
+        QVERIFY(QFile::rename(file, file + "Compact"));
+        ScriptedSeam seam;
+        seam.queueScript(typePassword("pw"));
+        QCOMPARE(Main(windows()), StartupResult::Running);
+        QCOMPARE(seam.messages.size(), 0);
+        QVERIFY(QFile::exists(file));
+        QVERIFY(!QFile::exists(file + "Compact"));
+    }
+
     void damagedFileIsReported()
     {
         QFile f(dataFile());

@@ -1,0 +1,95 @@
+#include "frm_Password.h"
+
+#include "ui_frm_Password.h"
+
+#include "General.h"
+#include "Maintenance.h"
+#include "Platform.h"
+#include "Statements.h"
+
+#include <QShowEvent>
+
+frm_Password::frm_Password(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frm_Password>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(sizeHint().expandedTo(size()));
+    for (QLineEdit* box : {ui->sle_OldPassword, ui->sle_NewPassword, ui->sle_NewPasswordAgain}) {
+        platform::usePasswordCharacter(box);
+    }
+    connect(ui->cb_OK, &QPushButton::clicked, this, &frm_Password::cb_OK_Click);
+    connect(ui->cb_Cancel, &QPushButton::clicked, this, &frm_Password::cb_Cancel_Click);
+}
+
+frm_Password::~frm_Password() = default;
+
+void frm_Password::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        Form_Activate();
+    }
+}
+
+void frm_Password::Form_Activate()
+{
+    ui->sle_OldPassword->clear();
+    ui->sle_NewPassword->clear();
+    ui->sle_NewPasswordAgain->clear();
+    ui->sle_OldPassword->setFocus(Qt::OtherFocusReason);
+}
+
+void frm_Password::cb_OK_Click()
+{
+    platform::BusyCursor busy;
+    ibool_Changed = false;
+    if (ui->sle_NewPassword->text() != ui->sle_NewPasswordAgain->text()) {
+        platform::MsgBox(QStringLiteral("New passwords do not match."), platform::vbInformation,
+                         QStringLiteral("Password"));
+        ui->sle_NewPassword->setFocus(Qt::OtherFocusReason);
+        ui->sle_NewPassword->selectAll();
+        ui->sle_NewPasswordAgain->clear();
+        return;
+    }
+    if (ui->sle_OldPassword->text() != gstr_Password) {
+        platform::MsgBox(QStringLiteral("Old password is incorrect."), platform::vbInformation,
+                         QStringLiteral("Password"));
+        ui->sle_OldPassword->setFocus(Qt::OtherFocusReason);
+        ui->sle_OldPassword->selectAll();
+        return;
+    }
+    const QString oldPassword = ui->sle_OldPassword->text();
+    const QString newPassword = ui->sle_NewPassword->text();
+
+    if (gdb_Data) {
+        gdb_Data->Close();
+        gdb_Data.reset();
+    }
+    if (m_resetDataControls) {
+        m_resetDataControls();
+    }
+    // The globals change only once the file has the new password, so that they always name
+    // the password the file really has; a failure leaves the old one in force everywhere.
+    const dao::Error changeError = maintenance::changePassword(gstr_DataFile, oldPassword, newPassword);
+    if (!changeError) {
+        gstr_Password = newPassword;
+        gstr_Connect = statements::connectWith(gstr_Password);
+        ibool_Changed = true;
+    }
+    const dao::Error openError = dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data);
+    if (changeError) {
+        ShowErrorText(changeError);
+    } else if (openError) {
+        ShowErrorText(openError);
+    }
+    hide();
+    setResult(QDialog::Accepted);
+    done(QDialog::Accepted);
+}
+
+void frm_Password::cb_Cancel_Click()
+{
+    ibool_Changed = false;
+    done(QDialog::Rejected);
+}

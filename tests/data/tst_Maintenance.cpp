@@ -1,0 +1,194 @@
+// Compaction and a new password keep a complete data file under its own name at every step.
+
+#include "EngineFixture.h"
+#include "FileOps.h"
+#include "Maintenance.h"
+#include "Statements.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Fails the n-th call (counting from 1) of one kind of file operation.
+class FailAt : public dao::FileOps
+{
+public:
+    QString kind;
+    int at = 1;
+    int seen = 0;
+    bool fail(const char* k)
+    {
+        if (kind == QLatin1String(k) && ++seen == at) {
+            errno = kind == QLatin1String("write") ? ENOSPC : EIO;
+            return true;
+        }
+        return false;
+    }
+    ssize_t write(int fd, const void* b, size_t n) override { return fail("write") ? -1 : FileOps::write(fd, b, n); }
+    int fsync(int fd) override { return fail("fsync") ? -1 : FileOps::fsync(fd); }
+    int rename(const char* a, const char* b) override { return fail("rename") ? -1 : FileOps::rename(a, b); }
+};
+
+QStringList names(dao::Database& db)
+{
+    return fixture::column(db, statements::webAccountsView(), "Web Site");
+}
+
+} // namespace
+
+class tst_Maintenance : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_file;
+
+    // A protected file with many records, most of them deleted again.
+    void makeFile(const QString& password)
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_file = fixture::createDataFile(m_dir->path(), password);
+        dao::DatabasePtr db = fixture::open(m_file, password);
+        QVERIFY(!dao::DBEngine::BeginTrans());
+        for (int i = 0; i < 300; ++i) {
+            fixture::addRecord(*db, "[Web Accounts]",
+                               {{"Web Site", QString("s%1").arg(i, 3, 10, QChar('0'))}, {"Notes", QString(300, 'x')}});
+        }
+        QVERIFY(!dao::DBEngine::CommitTrans());
+        QVERIFY(!db->Execute("DELETE FROM [Web Accounts] WHERE [Web Site ID] > 2"));
+    }
+
+private slots:
+    void initTestCase() { fixture::useCheapKdf(); }
+    void cleanup() { dao::setFileOps(nullptr); }
+
+    void compactionShrinksAndKeepsEverything_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::newRow("with password") << "pw";
+        QTest::newRow("without password") << "";
+    }
+    void compactionShrinksAndKeepsEverything()
+    {
+        QFETCH(QString, password);
+        makeFile(password);
+        const qint64 before = QFileInfo(m_file).size();
+        QFile stale(maintenance::compactPath(m_file));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write("left over from a run that was stopped");
+        stale.close();
+        QVERIFY(!maintenance::compactDataFile(m_file, password));
+        QVERIFY(QFileInfo(m_file).size() < before / 2);
+        QCOMPARE(QDir(m_dir->path()).entryList({"*Compact*", "*.tmp"}, QDir::Files), QStringList());
+        if (!password.isEmpty()) {
+            dao::DatabasePtr db;
+            QCOMPARE(dao::DBEngine::OpenDatabase(m_file, false, false, statements::compactConnect(""), db).number(),
+                     3031);
+        }
+        dao::DatabasePtr db = fixture::open(m_file, password);
+        QVERIFY(db);
+        QCOMPARE(names(*db), (QStringList{"s000", "s001"}));
+    }
+
+    void failureAtAnyStepKeepsTheDataFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("at");
+        QTest::newRow("companion not written") << "write" << 1;
+        QTest::newRow("companion not flushed") << "fsync" << 1;
+        QTest::newRow("companion not renamed into place") << "rename" << 1;
+        QTest::newRow("companion not put over the data file") << "rename" << 2;
+        QTest::newRow("folder not flushed after the swap") << "fsync" << 3;
+    }
+    void failureAtAnyStepKeepsTheDataFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, at);
+        makeFile("pw");
+        FailAt ops;
+        ops.kind = kind;
+        ops.at = at;
+        dao::setFileOps(&ops);
+        const dao::Error e = maintenance::compactDataFile(m_file, "pw");
+        dao::setFileOps(nullptr);
+        QVERIFY(ops.seen >= at);
+        QVERIFY(e);
+        QVERIFY(!e.description().isEmpty());
+        QCOMPARE(QDir(m_dir->path()).entryList({"*Compact*", "*.tmp"}, QDir::Files), QStringList());
+        dao::DatabasePtr db = fixture::open(m_file, "pw");
+        QVERIFY(db);
+        QCOMPARE(names(*db), (QStringList{"s000", "s001"}));
+    }
+
+    void interruptedCompactionIsTakenBack()
+    {
+        makeFile("pw");
+        QVERIFY(QFile::rename(m_file, maintenance::compactPath(m_file)));
+        QVERIFY(maintenance::recoverInterruptedCompaction(m_file));
+        QVERIFY(!QFile::exists(maintenance::compactPath(m_file)));
+        dao::DatabasePtr db = fixture::open(m_file, "pw");
+        QCOMPARE(names(*db), (QStringList{"s000", "s001"}));
+        // With the data file present, a companion is never taken.
+        QVERIFY(!maintenance::recoverInterruptedCompaction(m_file));
+    }
+
+    void incompleteCompanionIsNotTaken()
+    {
+        makeFile("pw");
+        QFile in(m_file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray bytes = in.readAll();
+        in.close();
+        QVERIFY(QFile::remove(m_file));
+        QFile out(maintenance::compactPath(m_file));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(bytes.left(bytes.size() - 10));
+        out.close();
+        QVERIFY(!maintenance::recoverInterruptedCompaction(m_file));
+        QVERIFY(!QFile::exists(m_file));
+    }
+
+    void passwordChangeFailsWhileAnotherProgramHoldsTheFile()
+    {
+        makeFile("old");
+        int ready[2];
+        QVERIFY(::pipe(ready) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            dao::DatabasePtr db;
+            const dao::Error e = dao::DBEngine::OpenDatabase(m_file, false, false, "MS Access;PWD=old", db);
+            const char c = e ? 'e' : 'k';
+            (void)!::write(ready[1], &c, 1);
+            ::pause();
+            ::_exit(0);
+        }
+        char c = 0;
+        QCOMPARE(::read(ready[0], &c, 1), ssize_t(1));
+        const dao::Error e = maintenance::changePassword(m_file, "old", "new");
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        QCOMPARE(c, 'k');
+        QCOMPARE(e.number(), 3045);
+        QVERIFY(fixture::open(m_file, "old"));
+        QVERIFY(!maintenance::changePassword(m_file, "old", "new"));
+        dao::DatabasePtr db;
+        QCOMPARE(dao::DBEngine::OpenDatabase(m_file, false, false, "MS Access;PWD=old", db).number(), 3031);
+        QVERIFY(fixture::open(m_file, "new"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Maintenance)
+#include "tst_Maintenance.moc"
