@@ -623,6 +623,15 @@ Error DatabaseCore::changePassword(const QString& oldPassword, const QString& ne
         m_header = oldHeader;
         m_keys = std::move(oldKeys);
         m_password = std::move(oldPasswordBytes);
+        // A failure after the rename (flushing the folder) has already put the new password on
+        // disk. The caller is told the change failed and goes on with the old password, so the
+        // file must go back to it, or the next opening would be refused.
+        std::vector<unsigned char> bytes;
+        format::Header onDisk;
+        if (!readWholeFile(m_path, bytes) && !format::parseHeader(bytes.data(), bytes.size(), onDisk) &&
+            onDisk.salt != oldHeader.salt) {
+            (void)persist();
+        }
         return e;
     }
     return {};
