@@ -1,0 +1,96 @@
+#include "EditDialog.h"
+
+#include "EditPictures.h"
+#include "FieldGuard.h"
+#include "General.h"
+#include "KeyFilter.h"
+#include "RecordIO.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+EditDialog::EditDialog(const QString& recordCategory, QWidget* parent)
+    : QDialog(parent), m_recordCategory(recordCategory)
+{}
+
+void EditDialog::prepare(QPushButton* ok, QPushButton* cancel)
+{
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    QFont arial = font();
+    arial.setPointSizeF(8.25);
+    setFont(arial);
+    if (layout() != nullptr) {
+        layout()->setSizeConstraint(QLayout::SetFixedSize);
+    }
+    for (QComboBox* combo : findChildren<QComboBox*>()) {
+        // The list offers values; it neither grows from what is typed nor completes a typed
+        // value into a longer one that the user did not mean.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        combo->setMaxVisibleItems(12);
+    }
+    for (QPlainTextEdit* notes : findChildren<QPlainTextEdit*>()) {
+        notes->setTabChangesFocus(true);
+    }
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &EditDialog::cb_OK_Click);
+    connect(cancel, &QPushButton::clicked, this, &EditDialog::cb_Cancel_Click);
+    m_guard = new FieldGuard(this, ok, cancel);
+}
+
+void EditDialog::fieldRules(QWidget* field, const QString& keyMode, const QString& validateKind)
+{
+    if (!keyMode.isEmpty()) {
+        KeyFilter::install(field, keyMode);
+    }
+    if (!validateKind.isEmpty() && m_guard != nullptr) {
+        m_guard->validate(field, validateKind);
+    }
+}
+
+void EditDialog::setTitlePicture(QLabel* picture, const QString& subject)
+{
+    // The band follows the dialog's height instead of setting it.
+    picture->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    adjustSize();
+    if (layout() != nullptr) {
+        layout()->activate();
+    }
+    picture->setPixmap(titlePicture(subject, QSize(picture->minimumWidth(), std::max(picture->height(), 1))));
+}
+
+void EditDialog::takeRecordId(const QString& recordId)
+{
+    istr_RecordID = recordId;
+    if (dao::Error e = RecordIdFromText(recordId, iint_RecordID)) {
+        ShowErrorText(e);
+    }
+}
+
+void EditDialog::cb_OK_Click()
+{
+    qint64 newRecordId = 0;
+    if (!SaveRecord(this, m_recordCategory, iint_RecordID, &newRecordId)) {
+        return;
+    }
+    if (newRecordId > 0) {
+        istr_RecordID = QString::number(newRecordId);
+    }
+    accept();
+}
+
+void EditDialog::cb_Cancel_Click()
+{
+    QDialog::reject();
+}
+
+void EditDialog::reject()
+{
+    cb_Cancel_Click();
+}

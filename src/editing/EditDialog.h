@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class FieldGuard;
+class QLabel;
+class QPushButton;
+
+// What the four edit dialogs share: the record kind, the record id, OK and Cancel, the window's
+// look and the field rules. A dialog is made, loaded with Form_Load, shown modally and deleted.
+class EditDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The id text the main window passed in; after OK saved a new record, that record's id.
+    QString istr_RecordID;
+    // The record being edited, 0 for a new one (the personal dialog always has 0).
+    qint64 iint_RecordID = 0;
+
+    const QString& recordCategory() const { return m_recordCategory; }
+
+    // Loads the record istr_RecordID names and fills the drop-down lists.
+    virtual void Form_Load(const QString& recordId) = 0;
+
+    // Saves; closes only when the save succeeded, otherwise everything stays as it was.
+    void cb_OK_Click();
+    // Closes without saving and without checking any field.
+    void cb_Cancel_Click();
+    // Esc and the close box come here: they count as Cancel.
+    void reject() override;
+
+protected:
+    EditDialog(const QString& recordCategory, QWidget* parent);
+
+    // Call after setupUi: the window's look, OK and Cancel, the combo boxes' and notes boxes'
+    // behaviour, and the field guard over every control made so far.
+    void prepare(QPushButton* ok, QPushButton* cancel);
+    // The keystroke mode and the validate kind of a field (either may be empty).
+    void fieldRules(QWidget* field, const QString& keyMode, const QString& validateKind = QString());
+    // Draws the title band down the left side once the controls are laid out.
+    void setTitlePicture(QLabel* picture, const QString& subject);
+    // Takes istr_RecordID as the id to edit; one that is not a whole number from 0 to
+    // 2147483647 is reported and the dialog opens without a record.
+    void takeRecordId(const QString& recordId);
+
+private:
+    QString m_recordCategory;
+    FieldGuard* m_guard = nullptr;
+};

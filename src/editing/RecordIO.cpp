@@ -1,0 +1,399 @@
+#include "RecordIO.h"
+
+#include "General.h"
+#include "LookupLists.h"
+#include "MaskedEdit.h"
+#include "Platform.h"
+#include "Statements.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QWidget>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace {
+
+struct FieldControl
+{
+    const char* field;
+    const char* control;
+};
+
+struct Mapping
+{
+    std::vector<FieldControl> load;
+    std::vector<FieldControl> save;
+    const char* nameControl; // nullptr: the record is saved without a name check
+    const char* refusal;
+};
+
+const Mapping* mappingFor(const QString& recordCategory)
+{
+    static const Mapping web{{{"[Web Site]", "sle_WebSite"},
+                              {"[Site Type]", "ddlb_SiteType"},
+                              {"[URL]", "sle_URL"},
+                              {"[Login]", "ddlb_Login"},
+                              {"[Password]", "ddlb_Password"},
+                              {"[E-Mail Address]", "ddlb_EMailAddress"},
+                              {"[Notes]", "mle_Notes"}},
+                             {},
+                             "sle_WebSite",
+                             "Please enter a name for this web site."};
+    static const Mapping travel{{{"[Travel Program]", "sle_TravelProgram"},
+                                 {"[Program Type]", "ddlb_ProgramType"},
+                                 {"[Account Name]", "ddlb_AccountName"},
+                                 {"[Account Number]", "sle_AccountNumber"},
+                                 {"[PIN Number]", "sle_PIN"},
+                                 {"[Web Account]", "ddlb_WebAccount"},
+                                 {"[Phone Number]", "sle_PhoneNumber"},
+                                 {"[Notes]", "mle_Notes"}},
+                                {},
+                                "sle_TravelProgram",
+                                "Please enter a name for this travel program."};
+    static const Mapping credit{{{"[Credit Card]", "sle_CreditCard"},
+                                 {"[Account Name]", "ddlb_AccountName"},
+                                 {"[Account Number]", "sle_AccountNumber"},
+                                 {"[Expiration Date]", "sle_ExpirationDate"},
+                                 {"[Phone Number]", "sle_PhoneNumber"},
+                                 {"[Notes]", "mle_Notes"},
+                                 {"[Card Type]", "og_CardInfo"}},
+                                {{"[Credit Card]", "sle_CreditCard"},
+                                 {"[Card Type]", "og_CardInfo"},
+                                 {"[Account Name]", "ddlb_AccountName"},
+                                 {"[Account Number]", "sle_AccountNumber"},
+                                 {"[Expiration Date]", "sle_ExpirationDate"},
+                                 {"[Phone Number]", "sle_PhoneNumber"},
+                                 {"[Notes]", "mle_Notes"}},
+                                "sle_CreditCard",
+                                "Please enter a name for this credit card."};
+    static const Mapping personal{{{"[Name]", "sle_Name"},
+                                   {"[Address]", "sle_Address"},
+                                   {"[City]", "sle_City"},
+                                   {"[State]", "ddlb_State"},
+                                   {"[Zip Code]", "sle_ZipCode"},
+                                   {"[Phone Number]", "sle_PhoneNumber"},
+                                   {"[E-Mail Address]", "ddlb_EMailAddress"}},
+                                  {},
+                                  nullptr,
+                                  nullptr};
+    if (recordCategory == QLatin1String("Web")) {
+        return &web;
+    }
+    if (recordCategory == QLatin1String("Travel")) {
+        return &travel;
+    }
+    if (recordCategory == QLatin1String("Credit")) {
+        return &credit;
+    }
+    if (recordCategory == QLatin1String("Personal")) {
+        return &personal;
+    }
+    return nullptr;
+}
+
+const std::vector<FieldControl>& saveOrder(const Mapping& mapping)
+{
+    return mapping.save.empty() ? mapping.load : mapping.save;
+}
+
+// What a control holds as a record's field: a masked field's entered characters, the text of a
+// text box or of a combo box's edit portion, or the card type kept in a frame's Tag.
+QString controlValue(const QWidget* control)
+{
+    if (const auto* masked = qobject_cast<const MaskedEdit*>(control)) {
+        return masked->ClipText();
+    }
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+        return edit->text();
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        return combo->currentText();
+    }
+    if (const auto* notes = qobject_cast<const QPlainTextEdit*>(control)) {
+        return notes->toPlainText();
+    }
+    return control->property("Tag").toString();
+}
+
+// What the control shows; it tells whether the user changed anything since the load.
+QString shownValue(const QWidget* control)
+{
+    if (const auto* masked = qobject_cast<const MaskedEdit*>(control)) {
+        return masked->Text();
+    }
+    return controlValue(control);
+}
+
+// A control may not show a stored value exactly: a text longer than the field's limit, a Null,
+// line ends a text box turns into its own. The stored value and what the control showed right
+// after loading it are kept on the control; while it still shows that, the stored value is what
+// it holds.
+const char* const kStoredValue = "corvantaStoredValue";
+const char* const kShownAfterLoad = "corvantaShownAfterLoad";
+
+void putValue(QWidget* control, const QVariant& stored)
+{
+    const QString text = stored.toString();
+    if (auto* masked = qobject_cast<MaskedEdit*>(control)) {
+        // A field without a mask has a plain length limit; raising it keeps a longer stored
+        // value whole instead of cutting it.
+        if (masked->originalMask().isEmpty() && text.size() > masked->maxLength()) {
+            masked->setMaxLength(static_cast<int>(text.size()));
+        }
+        masked->setStoredText(text);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        if (text.size() > edit->maxLength()) {
+            edit->setMaxLength(static_cast<int>(std::min<qsizetype>(text.size(), std::numeric_limits<int>::max())));
+        }
+        edit->setText(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        combo->setEditText(text);
+    } else if (auto* notes = qobject_cast<QPlainTextEdit*>(control)) {
+        notes->setPlainText(text);
+    } else {
+        control->setProperty("Tag", text);
+    }
+    control->setProperty(kStoredValue, stored);
+    control->setProperty(kShownAfterLoad, shownValue(control));
+}
+
+QVariant valueToStore(const QWidget* control)
+{
+    const QVariant shownAfterLoad = control->property(kShownAfterLoad);
+    if (shownAfterLoad.isValid() && shownAfterLoad.toString() == shownValue(control)) {
+        return control->property(kStoredValue);
+    }
+    return controlValue(control);
+}
+
+QWidget* control(QWidget* form, const char* name)
+{
+    return form->findChild<QWidget*>(QLatin1String(name));
+}
+
+bool isBlank(const QString& name)
+{
+    return name.trimmed().isEmpty();
+}
+
+// Rolls the transaction back on every way out that did not commit.
+class Transaction
+{
+public:
+    Transaction() = default;
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    ~Transaction()
+    {
+        if (m_begun && dao::DBEngine::InTransaction()) {
+            (void)dao::DBEngine::Rollback();
+        }
+    }
+    [[nodiscard]] dao::Error begin()
+    {
+        dao::Error e = dao::DBEngine::BeginTrans();
+        m_begun = !e;
+        return e;
+    }
+    [[nodiscard]] dao::Error commit()
+    {
+        dao::Error e = dao::DBEngine::CommitTrans(dao::dbForceOSFlush);
+        m_begun = m_begun && static_cast<bool>(e);
+        return e;
+    }
+
+private:
+    bool m_begun = false;
+};
+
+dao::Error unknownCategory()
+{
+    return dao::makeError(dao::err::QuerySyntax);
+}
+
+dao::Error noDatabase()
+{
+    return dao::makeError(dao::err::ObjectClosed);
+}
+
+dao::Error writeRecord(QWidget* form, const statements::Category& kind, const Mapping& mapping, qint64 recordId,
+                       qint64& newRecordId)
+{
+    dao::RecordsetPtr rs;
+    if (dao::Error e = gdb_Data->OpenRecordset(statements::saveRecord(kind, recordId), rs, dao::dbOpenDynaset,
+                                               dao::dbConsistent, dao::dbOptimistic)) {
+        return e;
+    }
+    Transaction transaction;
+    if (dao::Error e = transaction.begin()) {
+        return e;
+    }
+    const bool personal = mapping.nameControl == nullptr;
+    const bool adding = personal ? rs->Bof() && rs->Eof() : recordId == 0;
+    if (adding) {
+        if (dao::Error e = rs->AddNew()) {
+            return e;
+        }
+    } else {
+        // An empty record set here means the record was deleted since the dialog opened.
+        if (dao::Error e = rs->MoveFirst()) {
+            return e;
+        }
+        if (dao::Error e = rs->Edit()) {
+            return e;
+        }
+    }
+    for (const FieldControl& pair : saveOrder(mapping)) {
+        const QWidget* source = control(form, pair.control);
+        if (source == nullptr) {
+            rs->CancelUpdate();
+            return dao::Error(dao::err::ItemNotFound,
+                              QStringLiteral("The field '%1' has no control.").arg(QLatin1String(pair.field)));
+        }
+        if (dao::Error e = rs->SetField(QLatin1String(pair.field), valueToStore(source))) {
+            rs->CancelUpdate();
+            return e;
+        }
+    }
+    if (dao::Error e = rs->Update()) {
+        rs->CancelUpdate();
+        return e;
+    }
+    const qint64 added = rs->LastInsertedKey();
+    if (dao::Error e = transaction.commit()) {
+        return e;
+    }
+    rs->Close();
+    dao::DBEngine::Idle(dao::dbRefreshCache);
+    if (adding && !personal) {
+        newRecordId = added;
+    }
+    return {};
+}
+
+} // namespace
+
+bool LoadRecord(QWidget* form, const QString& recordCategory, qint64 recordId)
+{
+    const statements::Category* kind = statements::category(recordCategory);
+    const Mapping* mapping = mappingFor(recordCategory);
+    if (kind == nullptr || mapping == nullptr) {
+        ShowErrorText(unknownCategory());
+        return false;
+    }
+    if (!gdb_Data) {
+        ShowErrorText(noDatabase());
+        return false;
+    }
+    dao::RecordsetPtr rs;
+    if (dao::Error e = gdb_Data->OpenRecordset(statements::loadRecord(*kind, recordId), rs)) {
+        ShowErrorText(e);
+        return false;
+    }
+    if (rs->Bof() && rs->Eof()) {
+        return true;
+    }
+    if (rs->MoveFirst()) {
+        return true;
+    }
+    for (const FieldControl& pair : mapping->load) {
+        QWidget* target = control(form, pair.control);
+        QVariant value;
+        if (target == nullptr || rs->Field(QLatin1String(pair.field), value)) {
+            continue;
+        }
+        putValue(target, value);
+    }
+    return true;
+}
+
+bool SaveRecord(QWidget* form, const QString& recordCategory, qint64 recordId, qint64* newRecordId)
+{
+    const statements::Category* kind = statements::category(recordCategory);
+    const Mapping* mapping = mappingFor(recordCategory);
+    if (kind == nullptr || mapping == nullptr) {
+        ShowErrorText(unknownCategory());
+        return false;
+    }
+    if (mapping->nameControl != nullptr && recordId == 0) {
+        QWidget* name = control(form, mapping->nameControl);
+        if (name == nullptr || isBlank(controlValue(name))) {
+            platform::MsgBox(QLatin1String(mapping->refusal), platform::vbInformation,
+                             QStringLiteral("Corvanta Error"));
+            if (name != nullptr) {
+                name->setFocus();
+            }
+            return false;
+        }
+    }
+    if (!gdb_Data) {
+        ShowErrorText(noDatabase());
+        return false;
+    }
+    qint64 added = 0;
+    if (dao::Error e = writeRecord(form, *kind, *mapping, recordId, added)) {
+        ShowErrorText(e);
+        return false;
+    }
+    if (newRecordId != nullptr && added > 0) {
+        *newRecordId = added;
+    }
+    return true;
+}
+
+void FillList(QWidget* form, const QString& kind)
+{
+    const statements::LookupList list = statements::lookupList(kind);
+    auto* combo = list.comboBox.isEmpty() ? nullptr : form->findChild<QComboBox*>(list.comboBox);
+    if (combo == nullptr || !gdb_Data) {
+        return;
+    }
+    const bool sorted = list.comboBox != QLatin1String("ddlb_State");
+    const QString edited = combo->currentText();
+    for (const QString& value : lookup::values(*gdb_Data, kind)) {
+        int row = combo->count();
+        if (sorted) {
+            // After the equal ones, so that repeated values keep the order they came in.
+            row = 0;
+            while (row < combo->count() && QString::compare(combo->itemText(row), value, Qt::CaseInsensitive) <= 0) {
+                ++row;
+            }
+        }
+        combo->insertItem(row, value);
+    }
+    // A combo box that gets its first items shows the first one; the edit portion keeps the
+    // loaded value instead.
+    if (combo->isEditable()) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(edited);
+    }
+}
+
+dao::Error RecordIdFromText(const QString& text, qint64& id)
+{
+    id = 0;
+    bool isNumber = false;
+    const QString trimmed = text.trimmed();
+    const qlonglong value = trimmed.toLongLong(&isNumber);
+    if (!isNumber) {
+        // A number too long for 64 bits is still a number, only too large.
+        bool allDigits = !trimmed.isEmpty();
+        for (qsizetype i = 0; i < trimmed.size(); ++i) {
+            const QChar c = trimmed.at(i);
+            allDigits = allDigits && (c.isDigit() || (i == 0 && (c == u'+' || c == u'-')));
+        }
+        if (allDigits && trimmed.size() > 1) {
+            return dao::Error(6, QStringLiteral("Overflow"));
+        }
+        return dao::Error(13, QStringLiteral("Type mismatch"));
+    }
+    if (value < 0 || value > std::numeric_limits<qint32>::max()) {
+        return dao::Error(6, QStringLiteral("Overflow"));
+    }
+    id = value;
+    return {};
+}

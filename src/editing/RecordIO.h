@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Dao.h"
+
+#include <QString>
+
+class QWidget;
+
+// Moving one record between the data file (gdb_Data) and an edit dialog. The dialog's controls
+// are found by their object names; the record kind is the RecordCategory text ("Personal",
+// "Credit", "Travel", "Web").
+
+// Copies the stored record into the dialog's controls; the personal record is read whatever the
+// id. A field that cannot be copied is passed over. Opening the record fails with the error
+// shown ("Corvanta Error") and false. Every control keeps what it was given, so that a dialog
+// saved untouched writes back exactly what was stored, Null included.
+bool LoadRecord(QWidget* form, const QString& recordCategory, qint64 recordId);
+
+// Writes the dialog's controls into the record with recordId, or into a new record for id 0
+// (the personal record: into the one record, added when there is none). A new named record
+// needs a name that is not blank: otherwise the refusal is shown, the focus goes to the name
+// field and nothing is touched. The record reaches the disk whole or not at all; any failure is
+// shown ("Corvanta Error") and leaves the file and the dialog as they were. On success a new
+// record's id goes to *newRecordId when given.
+bool SaveRecord(QWidget* form, const QString& recordCategory, qint64 recordId, qint64* newRecordId = nullptr);
+
+// Appends the values of one drop-down list (Login, Password, Site Type, ...) to its combo box in
+// the dialog. The combo boxes keep their items in alphabetical order without regard to case,
+// except the state list, which keeps the table's order. The text being edited stays as it is.
+// Failures pass silently: the list is then shorter or empty.
+void FillList(QWidget* form, const QString& kind);
+
+// The record id carried as text by the main window: a whole number from 0 to 2147483647,
+// blanks around it allowed. Anything else is an error (type mismatch or overflow) and id 0.
+[[nodiscard]] dao::Error RecordIdFromText(const QString& text, qint64& id);

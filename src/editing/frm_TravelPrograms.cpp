@@ -1,0 +1,36 @@
+#include "frm_TravelPrograms.h"
+
+#include "ui_frm_TravelPrograms.h"
+
+#include "InputRules.h"
+#include "RecordIO.h"
+
+frm_TravelPrograms::frm_TravelPrograms(QWidget* parent)
+    : EditDialog(QStringLiteral("Travel"), parent), ui(std::make_unique<Ui::frm_TravelPrograms>())
+{
+    ui->setupUi(this);
+    ui->sle_PIN->setOriginalMask(masks::Pin);
+    ui->sle_PIN->setMaxLength(10);
+    ui->sle_PhoneNumber->setOriginalMask(masks::PhoneNumber);
+    prepare(ui->cb_OK, ui->cb_Cancel);
+    fieldRules(ui->sle_TravelProgram, QStringLiteral("Mix"), QStringLiteral("Name"));
+    fieldRules(ui->ddlb_ProgramType, QStringLiteral("Letters"));
+    fieldRules(ui->ddlb_AccountName, QStringLiteral("Letters"));
+    fieldRules(ui->sle_AccountNumber, QStringLiteral("MixUpperCase"));
+    fieldRules(ui->sle_PIN, QStringLiteral("Mix"));
+    fieldRules(ui->ddlb_WebAccount, QStringLiteral("Mix"));
+    setTitlePicture(ui->pb_TravelProgramTitle, QStringLiteral("Travel Programs"));
+}
+
+frm_TravelPrograms::~frm_TravelPrograms() = default;
+
+void frm_TravelPrograms::Form_Load(const QString& recordId)
+{
+    takeRecordId(recordId);
+    if (iint_RecordID > 0) {
+        LoadRecord(this, recordCategory(), iint_RecordID);
+    }
+    FillList(this, QStringLiteral("Names"));
+    FillList(this, QStringLiteral("Web Account"));
+    FillList(this, QStringLiteral("Program Type"));
+}

@@ -1,0 +1,31 @@
+#include "frm_WebAccounts.h"
+
+#include "ui_frm_WebAccounts.h"
+
+#include "RecordIO.h"
+
+frm_WebAccounts::frm_WebAccounts(QWidget* parent)
+    : EditDialog(QStringLiteral("Web"), parent), ui(std::make_unique<Ui::frm_WebAccounts>())
+{
+    ui->setupUi(this);
+    prepare(ui->cb_OK, ui->cb_Cancel);
+    fieldRules(ui->sle_WebSite, QStringLiteral("Mix"), QStringLiteral("Name"));
+    fieldRules(ui->ddlb_SiteType, QStringLiteral("Letters"));
+    fieldRules(ui->ddlb_Login, QStringLiteral("Mix"));
+    fieldRules(ui->ddlb_Password, QStringLiteral("Mix"));
+    setTitlePicture(ui->pb_WebAccountTitle, QStringLiteral("Web Accounts"));
+}
+
+frm_WebAccounts::~frm_WebAccounts() = default;
+
+void frm_WebAccounts::Form_Load(const QString& recordId)
+{
+    takeRecordId(recordId);
+    if (iint_RecordID > 0) {
+        LoadRecord(this, recordCategory(), iint_RecordID);
+    }
+    FillList(this, QStringLiteral("Login"));
+    FillList(this, QStringLiteral("Password"));
+    FillList(this, QStringLiteral("Site Type"));
+    FillList(this, QStringLiteral("E-Mail Address"));
+}

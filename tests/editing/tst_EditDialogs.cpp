@@ -1,0 +1,406 @@
+#include "EditDialogs.h"
+#include "EditingTestData.h"
+#include "MaskedEdit.h"
+#include "ScriptedSeam.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWindow>
+
+using namespace editingtest;
+
+// How a test tries to move the focus out of a field.
+enum class Leave { Tab, Backtab, Click };
+Q_DECLARE_METATYPE(Leave)
+
+namespace {
+
+bool showActive(QDialog* dialog)
+{
+    dialog->show();
+    QApplication::setActiveWindow(dialog);
+    return QTest::qWaitForWindowActive(dialog);
+}
+
+// A click as the desktop delivers it: through the dialog's window, at the control's centre.
+void click(QDialog* dialog, QWidget* control)
+{
+    QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      control->mapTo(dialog, control->rect().center()));
+}
+
+void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+void type(const QString& text)
+{
+    QTest::keyClicks(QApplication::focusWidget(), text);
+}
+
+bool hasFocus(QWidget* field)
+{
+    QWidget* focused = QApplication::focusWidget();
+    return focused != nullptr && (focused == field || field->isAncestorOf(focused));
+}
+
+QWidget* control(QWidget* dialog, const QString& name)
+{
+    return dialog->findChild<QWidget*>(name);
+}
+
+} // namespace
+
+class tst_EditDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void enterPressesOkFromAnyField_data();
+    void enterPressesOkFromAnyField();
+    void shiftOrCtrlEnterBreaksLineInNotes_data();
+    void shiftOrCtrlEnterBreaksLineInNotes();
+    void cancelWaysCloseWithoutCheckOrSave_data();
+    void cancelWaysCloseWithoutCheckOrSave();
+    void leavingFieldRunsItsCheck_data();
+    void leavingFieldRunsItsCheck();
+    void okWithInvalidZipShowsMessageAndSavesNothing();
+    void nameOfOneBlankPassesFieldCheckButNotSave();
+    void fieldsFilterTheirKeystrokes_data();
+    void fieldsFilterTheirKeystrokes();
+    void showEditDialogHandsBackNewIdOnlyAfterSave();
+};
+
+void tst_EditDialogs::enterPressesOkFromAnyField_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("web name") << "Web"
+                              << "sle_WebSite";
+    QTest::newRow("web combo box") << "Web"
+                                   << "ddlb_SiteType";
+    QTest::newRow("web notes") << "Web"
+                               << "mle_Notes";
+    QTest::newRow("travel PIN") << "Travel"
+                                << "sle_PIN";
+    QTest::newRow("credit card type button") << "Credit"
+                                             << "ob_CreditCard_4";
+    QTest::newRow("personal zip") << "Personal"
+                                  << "sle_ZipCode";
+}
+
+void tst_EditDialogs::enterPressesOkFromAnyField()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, field);
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    auto dialog = dialogFor(category);
+    dialog->Form_Load(QStringLiteral("0"));
+    QVERIFY(showActive(dialog.get()));
+    type(QStringLiteral("Named"));
+    control(dialog.get(), field)->setFocus();
+    key(Qt::Key_Return);
+
+    QVERIFY(seam.messages.isEmpty());
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(rowCount(category), 1);
+    const QVariantMap row = storedRow(category, dialog->istr_RecordID.toLongLong());
+    QCOMPARE(row.value(statements::category(category)->nameField.mid(1).chopped(1)), QVariant("Named"));
+    QVERIFY(!row.value(QStringLiteral("Notes")).toString().contains(u'\n'));
+}
+
+void tst_EditDialogs::shiftOrCtrlEnterBreaksLineInNotes_data()
+{
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("shift") << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("ctrl") << Qt::KeyboardModifiers(Qt::ControlModifier);
+}
+
+void tst_EditDialogs::shiftOrCtrlEnterBreaksLineInNotes()
+{
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    frm_TravelPrograms dialog;
+    dialog.Form_Load(QStringLiteral("0"));
+    QVERIFY(showActive(&dialog));
+    type(QStringLiteral("Miles"));
+    control(&dialog, "mle_Notes")->setFocus();
+    type(QStringLiteral("one"));
+    key(Qt::Key_Return, modifiers);
+    type(QStringLiteral("two"));
+    QVERIFY(dialog.isVisible());
+    key(Qt::Key_Enter, Qt::KeypadModifier);
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(storedRow("Travel", dialog.istr_RecordID.toLongLong()).value("Notes"), QVariant("one\ntwo"));
+}
+
+void tst_EditDialogs::cancelWaysCloseWithoutCheckOrSave_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Esc") << "esc";
+    QTest::newRow("Cancel clicked") << "click";
+    QTest::newRow("close box") << "close";
+}
+
+void tst_EditDialogs::cancelWaysCloseWithoutCheckOrSave()
+{
+    QFETCH(QString, way);
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    frm_PersonalInformation dialog;
+    dialog.Form_Load(QStringLiteral("0"));
+    QVERIFY(showActive(&dialog));
+    type(QStringLiteral("Ann"));
+    control(&dialog, "sle_ZipCode")->setFocus();
+    type(QStringLiteral("12"));
+    if (way == QLatin1String("esc")) {
+        key(Qt::Key_Escape);
+    } else if (way == QLatin1String("click")) {
+        click(&dialog, control(&dialog, "cb_Cancel"));
+    } else {
+        dialog.close();
+    }
+
+    QVERIFY(seam.messages.isEmpty());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(rowCount("Personal"), 0);
+}
+
+void tst_EditDialogs::leavingFieldRunsItsCheck_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<Leave>("leave");
+    QTest::addColumn<QString>("target"); // the control clicked
+    QTest::addColumn<QString>("message");
+
+    const QString zip = QStringLiteral("Please enter a five digit zip code.");
+    const QString phone = QStringLiteral("Please enter a ten digit phone number.");
+    const QString name = QStringLiteral("Please enter a name.");
+    QTest::newRow("short zip, Tab") << "Personal"
+                                    << "sle_ZipCode"
+                                    << "1234" << Leave::Tab << "" << zip;
+    QTest::newRow("short zip, click on a button") << "Personal"
+                                                  << "sle_ZipCode"
+                                                  << "12" << Leave::Click << "cb_OK" << zip;
+    QTest::newRow("short phone, Backtab") << "Personal"
+                                          << "sle_PhoneNumber"
+                                          << "555123" << Leave::Backtab << "" << phone;
+    QTest::newRow("short phone, click on a field") << "Personal"
+                                                   << "sle_PhoneNumber"
+                                                   << "55512" << Leave::Click << "sle_Name" << phone;
+    QTest::newRow("seven-digit phone") << "Personal"
+                                       << "sle_PhoneNumber"
+                                       << "5551234" << Leave::Tab << "" << phone;
+    QTest::newRow("empty name, click on a combo box") << "Web"
+                                                      << "sle_WebSite"
+                                                      << "" << Leave::Click << "ddlb_Login" << name;
+    QTest::newRow("empty name, click on a card type") << "Credit"
+                                                      << "sle_CreditCard"
+                                                      << "" << Leave::Click << "ob_CreditCard_1" << name;
+    QTest::newRow("empty name, click in the notes") << "Travel"
+                                                    << "sle_TravelProgram"
+                                                    << "" << Leave::Click << "mle_Notes" << name;
+    QTest::newRow("full zip") << "Personal"
+                              << "sle_ZipCode"
+                              << "02134" << Leave::Tab << ""
+                              << "";
+    QTest::newRow("empty phone") << "Personal"
+                                 << "sle_PhoneNumber"
+                                 << "" << Leave::Click << "sle_City"
+                                 << "";
+    QTest::newRow("credit card phone is not checked") << "Credit"
+                                                      << "sle_PhoneNumber"
+                                                      << "555" << Leave::Tab << ""
+                                                      << "";
+    QTest::newRow("credit card date is not checked") << "Credit"
+                                                     << "sle_ExpirationDate"
+                                                     << "1" << Leave::Click << "sle_AccountNumber"
+                                                     << "";
+    QTest::newRow("travel phone is not checked") << "Travel"
+                                                 << "sle_PhoneNumber"
+                                                 << "5" << Leave::Tab << ""
+                                                 << "";
+}
+
+void tst_EditDialogs::leavingFieldRunsItsCheck()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(Leave, leave);
+    QFETCH(QString, target);
+    QFETCH(QString, message);
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    auto dialog = dialogFor(category);
+    dialog->Form_Load(QStringLiteral("0"));
+    QVERIFY(showActive(dialog.get()));
+    QWidget* checked = control(dialog.get(), field);
+    checked->setFocus();
+    if (auto* masked = qobject_cast<MaskedEdit*>(checked)) {
+        masked->home(false);
+    }
+    type(typed);
+    if (leave == Leave::Tab) {
+        key(Qt::Key_Tab);
+    } else if (leave == Leave::Backtab) {
+        key(Qt::Key_Backtab, Qt::ShiftModifier);
+    } else {
+        click(dialog.get(), control(dialog.get(), target));
+    }
+
+    if (message.isEmpty()) {
+        QVERIFY(seam.messages.isEmpty());
+        QVERIFY(!hasFocus(checked));
+        if (!target.isEmpty()) {
+            QVERIFY(hasFocus(control(dialog.get(), target)));
+        }
+        return;
+    }
+    QCOMPARE(seam.messages.size(), 1);
+    QCOMPARE(seam.messages.at(0).text, message);
+    QCOMPARE(seam.messages.at(0).title, QStringLiteral("Invalid"));
+    QCOMPARE(seam.messages.at(0).flags, 64);
+    QVERIFY(hasFocus(checked));
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(rowCount(category), 0);
+}
+
+void tst_EditDialogs::okWithInvalidZipShowsMessageAndSavesNothing()
+{
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    frm_PersonalInformation dialog;
+    dialog.Form_Load(QStringLiteral("0"));
+    QVERIFY(showActive(&dialog));
+    type(QStringLiteral("Ann"));
+    control(&dialog, "sle_ZipCode")->setFocus();
+    type(QStringLiteral("123"));
+    key(Qt::Key_Return);
+    click(&dialog, control(&dialog, "cb_OK"));
+
+    QCOMPARE(seam.messages.size(), 2);
+    QCOMPARE(seam.messages.at(1).text, QStringLiteral("Please enter a five digit zip code."));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(rowCount("Personal"), 0);
+
+    type(QStringLiteral("45"));
+    click(&dialog, control(&dialog, "cb_OK"));
+    QCOMPARE(seam.messages.size(), 2);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(storedRow("Personal", 0).value("Zip Code"), QVariant("12345"));
+}
+
+void tst_EditDialogs::nameOfOneBlankPassesFieldCheckButNotSave()
+{
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    frm_WebAccounts dialog;
+    dialog.Form_Load(QStringLiteral("0"));
+    QVERIFY(showActive(&dialog));
+    QVERIFY(hasFocus(control(&dialog, "sle_WebSite")));
+    type(QStringLiteral(" "));
+    click(&dialog, control(&dialog, "cb_OK"));
+
+    QCOMPARE(seam.messages.size(), 1);
+    QCOMPARE(seam.messages.at(0).text, QStringLiteral("Please enter a name for this web site."));
+    QCOMPARE(seam.messages.at(0).title, QStringLiteral("Corvanta Error"));
+    QVERIFY(hasFocus(control(&dialog, "sle_WebSite")));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(rowCount("Web"), 0);
+}
+
+void tst_EditDialogs::fieldsFilterTheirKeystrokes_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("state upper-cased") << "Personal"
+                                       << "ddlb_State"
+                                       << "n1y"
+                                       << "NY";
+    QTest::newRow("name letters only") << "Personal"
+                                       << "sle_Name"
+                                       << "Ann 2O'Neil"
+                                       << "Ann O'Neil";
+    QTest::newRow("card number digits only") << "Credit"
+                                             << "sle_AccountNumber"
+                                             << "12a-3"
+                                             << "123";
+    QTest::newRow("travel account upper-cased") << "Travel"
+                                                << "sle_AccountNumber"
+                                                << "ab12"
+                                                << "AB12";
+    QTest::newRow("web address unfiltered") << "Web"
+                                            << "sle_URL"
+                                            << "a/b?c=1"
+                                            << "a/b?c=1";
+    QTest::newRow("password as typed, in clear") << "Web"
+                                                 << "ddlb_Password"
+                                                 << "Se cr3t"
+                                                 << "Se cr3t";
+}
+
+void tst_EditDialogs::fieldsFilterTheirKeystrokes()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    auto dialog = dialogFor(category);
+    dialog->Form_Load(QStringLiteral("0"));
+    QVERIFY(showActive(dialog.get()));
+    QWidget* target = control(dialog.get(), field);
+    target->setFocus();
+    type(typed);
+    auto* edit = qobject_cast<QLineEdit*>(target);
+    if (auto* combo = qobject_cast<QComboBox*>(target)) {
+        edit = combo->lineEdit();
+    }
+    QVERIFY(edit != nullptr);
+    QCOMPARE(edit->text(), shown);
+    QCOMPARE(edit->displayText(), shown);
+}
+
+void tst_EditDialogs::showEditDialogHandsBackNewIdOnlyAfterSave()
+{
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    seam.queueScript([](QDialog* dialog) {
+        showActive(dialog);
+        type(QStringLiteral("Gone"));
+        key(Qt::Key_Escape);
+    });
+    QString recordId = QStringLiteral("0");
+    QVERIFY(!ShowEditDialog(QStringLiteral("Web"), recordId));
+    QCOMPARE(recordId, QStringLiteral("0"));
+    QCOMPARE(rowCount("Web"), 0);
+
+    seam.queueScript([](QDialog* dialog) {
+        showActive(dialog);
+        type(QStringLiteral("Kept"));
+        click(dialog, control(dialog, "cb_OK"));
+    });
+    QVERIFY(ShowEditDialog(QStringLiteral("Web"), recordId));
+    QCOMPARE(recordId, QStringLiteral("1"));
+    QCOMPARE(seam.modalDialogs, (QStringList{"frm_WebAccounts", "frm_WebAccounts"}));
+    QCOMPARE(seam.leftOpen, 0);
+    QVERIFY(seam.messages.isEmpty());
+}
+
+QTEST_MAIN(tst_EditDialogs)
+#include "tst_EditDialogs.moc"
