@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class cMouseTrack;
+class QLineEdit;
+class QWidget;
+
+// The help that follows the mouse pointer over the main window's display fields: a field turns
+// blue while the pointer is on it and black when it leaves, a secret field shows its text in
+// clear meanwhile when masking is on, and resting on a field sets its help text as the tooltip
+// (an empty field gets none, except the four name fields).
+//
+// The fields are found by their object names in the window given, so any window with
+// same-named line edits will do. Each field gets its own tracker, named idecl_<field>MT.
+class HoverHelp : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Entry
+    {
+        const char* field;
+        const char* tracker;
+        const char* help;
+        // An empty field gets no tooltip rather than this help.
+        bool onlyIfNotEmpty;
+    };
+    // The 24 display fields in the order their trackers are made and attached.
+    static const QList<Entry>& entries();
+
+    // Whether the secret fields are masked now; the window owns that state.
+    using MaskQuery = std::function<bool()>;
+
+    // Without a query, a secret field counts as masked when it echoes as a password at the
+    // moment the pointer comes onto it.
+    explicit HoverHelp(QWidget* window, MaskQuery masked = {}, QObject* parent = nullptr);
+    ~HoverHelp() override;
+
+    // Makes the 24 trackers and attaches each to its field; runs once, after the masking has
+    // been applied. A field the window lacks gets a tracker that reports nothing.
+    void wf_SetUpMouseTrack();
+
+    // The pointer moved over a field (every move arrives here).
+    void wf_MouseTrack(QLineEdit* arcon_Control, cMouseTrack* arcon_MouseTrack);
+    // The pointer rests on a field: the tooltip becomes the text (empty removes it) and the
+    // tracker is started again for the leave and a further rest.
+    void wf_MouseHover(QLineEdit* arcon_Control, cMouseTrack* arcon_MouseTrack,
+                       const QString& arstr_ToolTip = QString());
+    void wf_MouseLeave(QLineEdit* arcon_Control);
+
+    cMouseTrack* tracker(const QString& fieldName) const;
+    const QList<cMouseTrack*>& trackers() const { return m_trackers; }
+    // Tests rest for less than the desktop's hover time.
+    void setHoverTime(int ms);
+
+    static bool isSecretField(const QLineEdit* field);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool masked(const QLineEdit* field) const;
+    void setTextColour(QLineEdit* field, Qt::GlobalColor colour);
+
+    QPointer<QWidget> m_window;
+    MaskQuery m_masked;
+    QList<cMouseTrack*> m_trackers;
+    QList<QPointer<QLineEdit>> m_fields;
+    // Secret fields shown in clear by the pointer, when no query tells the masking state.
+    QList<const QLineEdit*> m_unmasked;
+    int m_hoverTime = 0;
+};

@@ -1,0 +1,119 @@
+#include "General.h"
+#include "TopMost.h"
+
+#include <QAction>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+#include <memory>
+
+class tst_TopMost : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QWidget> m_window;
+
+    bool nativeOnTop() const { return m_window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint); }
+
+private slots:
+    void init()
+    {
+        gbool_AlwaysOnTop = false;
+        gbool_Lock = false;
+        m_window = std::make_unique<QWidget>();
+        m_window->setGeometry(120, 90, 300, 400);
+    }
+    void cleanup() { m_window.reset(); }
+
+    // Changing the flags of a shown widget hides it and makes a new native window, which the
+    // desktop then places anew.
+    void togglingKeepsTheWindowShownAndInPlace()
+    {
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        const QRect before = m_window->geometry();
+        const QWindow* native = m_window->windowHandle();
+        for (bool on : {true, false, true}) {
+            tasks::SetTopMost(on, m_window.get());
+            QVERIFY(m_window->isVisible());
+            QCOMPARE(m_window->windowHandle(), native);
+            QCOMPARE(m_window->geometry(), before);
+            QCOMPARE(nativeOnTop(), on);
+            QCOMPARE(tasks::IsTopMost(m_window.get()), on);
+        }
+    }
+
+    void wishBeforeTheFirstShowIsKept()
+    {
+        bool on = true;
+        tasks::SetTopMost(on, m_window.get());
+        QVERIFY(!m_window->isVisible());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(nativeOnTop());
+    }
+
+    void bracketLeavesTheBandOnlyWhileItLives_data()
+    {
+        QTest::addColumn<bool>("onTop");
+        QTest::newRow("kept on top") << true;
+        QTest::newRow("not kept on top") << false;
+    }
+    void bracketLeavesTheBandOnlyWhileItLives()
+    {
+        QFETCH(bool, onTop);
+        m_window->show();
+        tasks::SetTopMost(onTop, m_window.get());
+        {
+            tasks::TopMostBracket bracket(m_window.get(), onTop);
+            QVERIFY(!nativeOnTop());
+        }
+        QCOMPARE(nativeOnTop(), onTop);
+    }
+
+    void alwaysOnTopItemFlipsFlagSettingAndBand()
+    {
+        m_window->show();
+        QAction item;
+        item.setCheckable(true);
+        settings::Flags flags{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("0")};
+        for (const bool on : {true, false}) {
+            tasks::ToggleAlwaysOnTop(&item, flags, m_window.get());
+            QCOMPARE(gbool_AlwaysOnTop, on);
+            QCOMPARE(item.isChecked(), on);
+            QCOMPARE(flags[settings::AlwaysOnTop], on ? QStringLiteral("1") : QStringLiteral("0"));
+            QCOMPARE(nativeOnTop(), on);
+            QVERIFY(m_window->isVisible());
+        }
+        QCOMPARE(flags[settings::Lock], QStringLiteral("0"));
+    }
+
+    void lockItemFlipsAndNeedsAPassword_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::newRow("password") << QStringLiteral("Secret");
+        QTest::newRow("no password") << QString();
+    }
+    void lockItemFlipsAndNeedsAPassword()
+    {
+        QFETCH(QString, password);
+        gstr_Password = password;
+        QAction item;
+        item.setCheckable(true);
+        tasks::EnableLockItem(&item);
+        QCOMPARE(item.isEnabled(), !password.isEmpty());
+        settings::Flags flags{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")};
+        tasks::ToggleLock(&item, flags);
+        QVERIFY(gbool_Lock && item.isChecked());
+        QCOMPARE(flags[settings::Lock], QStringLiteral("1"));
+        tasks::ToggleLock(&item, flags);
+        QVERIFY(!gbool_Lock && !item.isChecked());
+        QCOMPARE(flags[settings::Lock], QStringLiteral("0"));
+        QCOMPARE(flags[settings::AlwaysOnTop], QStringLiteral("1"));
+    }
+};
+
+QTEST_MAIN(tst_TopMost)
+#include "tst_TopMost.moc"

@@ -1,0 +1,335 @@
+#include "General.h"
+#include "ScriptedSeam.h"
+#include "TrayControl.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+using Script = testsupport::ScriptedSeam::Script;
+
+Script enter(const QString& password)
+{
+    return [password](QDialog* dialog) {
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("sle_Password"));
+        QVERIFY(box);
+        box->setText(password);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cb_OK")), Qt::LeftButton);
+    };
+}
+
+Script cancel()
+{
+    return [](QDialog* dialog) {
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cb_Cancel")), Qt::LeftButton);
+    };
+}
+
+} // namespace
+
+class tst_TrayControl : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<TrayControl> m_tray;
+    bool m_trayAvailable = true;
+    QStringList m_commands;
+
+    void make(bool trayAvailable)
+    {
+        m_trayAvailable = trayAvailable;
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(300, 400);
+        new QLineEdit(QStringLiteral("secret data"), m_window.get());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        TrayControl::Commands commands;
+        // A create command opens its dialog over the window, which must be back by then.
+        auto create = [this](const char* what) {
+            return [this, what] { m_commands << QString::fromLatin1(what) + (windowShown() ? "" : " (hidden)"); };
+        };
+        commands.createCredit = create("Credit");
+        commands.createTravel = create("Travel");
+        commands.createWeb = create("Web");
+        commands.exit = [this] { m_commands << QStringLiteral("Exit"); };
+        m_tray = std::make_unique<TrayControl>(m_window.get(), commands, [this] { return m_trayAvailable; });
+        m_tray->AddTrayIcon();
+    }
+    void click(QSystemTrayIcon::ActivationReason reason) { emit m_tray->trayIcon()->activated(reason); }
+    bool windowShown() const { return m_window->isVisible() && !m_window->isMinimized(); }
+    bool coverShown() const
+    {
+        auto* cover = m_window->findChild<QWidget*>(QStringLiteral("TrayControlCover"));
+        return cover != nullptr && cover->isVisible() && cover->geometry() == m_window->rect();
+    }
+    // The way back of each kind of desktop: the icon, or the task bar giving the window back.
+    void comeBack()
+    {
+        if (m_trayAvailable) {
+            click(QSystemTrayIcon::DoubleClick);
+        } else {
+            m_window->showNormal();
+            QTest::qWait(20);
+        }
+    }
+
+private slots:
+    void init()
+    {
+        gstr_Password = QStringLiteral("Secret");
+        gbool_Lock = true;
+        m_commands.clear();
+    }
+    void cleanup()
+    {
+        m_tray.reset();
+        m_window.reset();
+    }
+
+    void vanishAndComeBack_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("lock");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("entry"); // "-" cancels; empty: no dialog expected
+        QTest::addColumn<bool>("back");
+        QTest::addColumn<QString>("message");
+        const QString wrong = QStringLiteral("The password is incorrect.");
+        for (const bool tray : {true, false}) {
+            const char* desk = tray ? "tray: " : "no tray: ";
+            auto row = [&](const char* name) -> QTestData& {
+                return QTest::newRow(qPrintable(desk + QString::fromLatin1(name)));
+            };
+            row("lock off") << tray << false << "Secret"
+                            << "" << true << "";
+            row("lock on, file without password") << tray << true << ""
+                                                  << "" << true << "";
+            row("right password") << tray << true << "Secret"
+                                  << "Secret" << true << "";
+            row("wrong case") << tray << true << "Secret"
+                              << "secret" << false << wrong;
+            row("cancel") << tray << true << "Secret"
+                          << "-" << false << "";
+        }
+    }
+    void vanishAndComeBack()
+    {
+        QFETCH(bool, tray);
+        QFETCH(bool, lock);
+        QFETCH(QString, password);
+        QFETCH(QString, entry);
+        QFETCH(bool, back);
+        QFETCH(QString, message);
+        testsupport::ScriptedSeam seam;
+        gbool_Lock = lock;
+        gstr_Password = password;
+        make(tray);
+
+        m_tray->menuItem("mnu_Vanish")->trigger();
+        // Minimised in both cases, so that the window's position is not stored while away.
+        QVERIFY(m_window->isMinimized());
+        QCOMPARE(m_window->isVisible(), !tray);
+        QCOMPARE(coverShown(), !tray && lock && !password.isEmpty());
+
+        if (!entry.isEmpty()) {
+            seam.queueScript(entry == QLatin1String("-") ? cancel() : enter(entry));
+        }
+        comeBack();
+        QCOMPARE(seam.modalDialogs, entry.isEmpty() ? QStringList() : QStringList{QStringLiteral("frm_PasswordCheck")});
+        QCOMPARE(seam.pendingScripts(), 0);
+        QCOMPARE(windowShown(), back);
+        QCOMPARE(m_tray->state() == TrayControl::State::Shown, back);
+        QCOMPARE(coverShown(), !back && !tray);
+        QCOMPARE(seam.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            QCOMPARE(seam.messages[0].text, message);
+            QCOMPARE(seam.messages[0].title, QStringLiteral("Corvanta Password"));
+            QCOMPARE(seam.messages[0].flags, 64);
+        }
+        QVERIFY(gstr_CheckPassword.isEmpty());
+    }
+
+    void clicksOnTheIconWhileShownChangeNothing_data()
+    {
+        QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
+        QTest::newRow("double click") << QSystemTrayIcon::DoubleClick;
+        QTest::newRow("single click") << QSystemTrayIcon::Trigger;
+        QTest::newRow("right click") << QSystemTrayIcon::Context;
+        QTest::newRow("middle click") << QSystemTrayIcon::MiddleClick;
+    }
+    void clicksOnTheIconWhileShownChangeNothing()
+    {
+        QFETCH(QSystemTrayIcon::ActivationReason, reason);
+        testsupport::ScriptedSeam seam;
+        make(true);
+        click(reason);
+        QVERIFY(windowShown());
+        QVERIFY(!m_tray->mnu_SysTray()->isVisible());
+        QVERIFY(seam.modalDialogs.isEmpty());
+    }
+
+    void singleClickWhileHiddenDoesNothing()
+    {
+        testsupport::ScriptedSeam seam;
+        make(true);
+        m_tray->mnu_Vanish_Click();
+        click(QSystemTrayIcon::Trigger);
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(!m_tray->mnu_SysTray()->isVisible());
+        QVERIFY(seam.modalDialogs.isEmpty());
+    }
+
+    void rightClickWhileHiddenPopsUpTheMenu()
+    {
+        testsupport::ScriptedSeam seam;
+        make(true);
+        QMenu* menu = m_tray->mnu_SysTray();
+        QVERIFY(!menu->isEnabled());
+        m_tray->mnu_Vanish_Click();
+        click(QSystemTrayIcon::Context);
+        QVERIFY(menu->isVisible() && menu->isEnabled());
+        QStringList texts;
+        for (QAction* item : menu->actions()) {
+            texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        }
+        QCOMPARE(texts, (QStringList{"Corvanta", "-", "Create Credit Card", "Create Travel Program",
+                                     "Create Web Account", "-", "Exit", "-", "Restore"}));
+        menu->hide();
+        seam.queueScript(enter(QStringLiteral("Secret")));
+        m_tray->menuItem("mnu_SysTrayRestore")->trigger();
+        QVERIFY(windowShown());
+        QVERIFY(!menu->isEnabled());
+    }
+
+    void createFromTheTray_data()
+    {
+        QTest::addColumn<QByteArray>("item");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QStringList>("run");
+        QTest::newRow("credit, right") << QByteArray("mnu_SysTrayCreateCredit") << "Secret" << QStringList{"Credit"};
+        QTest::newRow("travel, right") << QByteArray("mnu_SysTrayCreateTravel") << "Secret" << QStringList{"Travel"};
+        QTest::newRow("web, right") << QByteArray("mnu_SysTrayCreateWeb") << "Secret" << QStringList{"Web"};
+        QTest::newRow("web, wrong") << QByteArray("mnu_SysTrayCreateWeb") << "Secret " << QStringList();
+        QTest::newRow("web, cancel") << QByteArray("mnu_SysTrayCreateWeb") << "-" << QStringList();
+    }
+    void createFromTheTray()
+    {
+        QFETCH(QByteArray, item);
+        QFETCH(QString, entry);
+        QFETCH(QStringList, run);
+        testsupport::ScriptedSeam seam;
+        make(true);
+        m_tray->mnu_Vanish_Click();
+        seam.queueScript(entry == QLatin1String("-") ? cancel() : enter(entry));
+        m_tray->menuItem(item.constData())->trigger();
+        QCOMPARE(m_commands, run);
+        QCOMPARE(windowShown(), !run.isEmpty());
+    }
+
+    void exitAsksWithoutPassword_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << 6;
+        QTest::newRow("no") << 7;
+    }
+    void exitAsksWithoutPassword()
+    {
+        QFETCH(int, answer);
+        testsupport::ScriptedSeam seam;
+        make(true);
+        m_tray->mnu_Vanish_Click();
+        seam.queueAnswer(answer);
+        m_tray->menuItem("mnu_SysTrayExit")->trigger();
+        QVERIFY(seam.modalDialogs.isEmpty());
+        QCOMPARE(seam.messages.size(), 1);
+        QCOMPARE(seam.messages[0].text, QStringLiteral("Are you sure you want to exit Corvanta?"));
+        QCOMPARE(seam.messages[0].title, QStringLiteral("Corvanta"));
+        QCOMPARE(seam.messages[0].flags, 292);
+        QCOMPARE(m_commands, answer == 6 ? QStringList{"Exit"} : QStringList());
+    }
+
+    // The real message box: Enter takes the default button, which must be No.
+    void exitOnTheDesktopBox_data()
+    {
+        QTest::addColumn<bool>("pressYes");
+        QTest::newRow("enter") << false;
+        QTest::newRow("yes button") << true;
+    }
+    void exitOnTheDesktopBox()
+    {
+        QFETCH(bool, pressYes);
+        make(true);
+        m_tray->mnu_Vanish_Click();
+        bool answered = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            if (pressYes) {
+                box->button(QMessageBox::Yes)->click();
+            } else {
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+            answered = true;
+        });
+        m_tray->mnu_SysTrayExit_Click();
+        QVERIFY(answered);
+        QCOMPARE(m_commands, pressYes ? QStringList{"Exit"} : QStringList());
+    }
+
+    void noSecondCheckWhileOneIsUp()
+    {
+        testsupport::ScriptedSeam seam;
+        make(true);
+        m_tray->mnu_Vanish_Click();
+        seam.queueScript([this, &seam](QDialog* dialog) {
+            QCOMPARE(m_tray->passwordCheck(), dialog);
+            click(QSystemTrayIcon::DoubleClick);
+            click(QSystemTrayIcon::Context);
+            QVERIFY(!m_tray->wf_RestoreApplication(true));
+            QCOMPARE(seam.modalDialogs.size(), 1);
+            QVERIFY(!m_tray->mnu_SysTray()->isVisible());
+            enter(QStringLiteral("Secret"))(dialog);
+        });
+        seam.queueScript(cancel());
+        click(QSystemTrayIcon::DoubleClick);
+        QCOMPARE(seam.modalDialogs.size(), 1);
+        QCOMPARE(seam.pendingScripts(), 1);
+        QVERIFY(windowShown());
+        QVERIFY(m_tray->passwordCheck() == nullptr);
+    }
+
+    void trayGoingAwayLeavesTheWindowInTheTaskBar()
+    {
+        testsupport::ScriptedSeam seam;
+        make(true);
+        m_tray->setTrayWatchInterval(10);
+        m_tray->mnu_Vanish_Click();
+        QVERIFY(!m_window->isVisible());
+        m_trayAvailable = false;
+        QTRY_VERIFY(m_window->isVisible());
+        QVERIFY(m_window->isMinimized());
+        QVERIFY(coverShown());
+        QCOMPARE(m_tray->state(), TrayControl::State::Minimised);
+    }
+
+    void iconHasTheProgramsIconAndTip()
+    {
+        make(true);
+        QCOMPARE(m_tray->trayIcon()->toolTip(), QStringLiteral("Corvanta"));
+        QVERIFY(!m_tray->trayIcon()->icon().isNull());
+        QVERIFY(m_tray->trayIcon()->isVisible());
+    }
+};
+
+QTEST_MAIN(tst_TrayControl)
+#include "tst_TrayControl.moc"
