@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -37,6 +38,16 @@ void EditDialog::prepare(QPushButton* ok, QPushButton* cancel)
     }
     for (QPlainTextEdit* notes : findChildren<QPlainTextEdit*>()) {
         notes->setTabChangesFocus(true);
+        notes->setFixedHeight(notes->fontMetrics().lineSpacing() * 5);
+    }
+    // Room for a name or an address; the narrow fields (state, masked fields) keep their size.
+    for (QWidget* field : findChildren<QWidget*>()) {
+        const bool wide = qobject_cast<QComboBox*>(field) != nullptr ||
+                          (qobject_cast<QLineEdit*>(field) != nullptr && field->inherits("MaskedEdit") == false &&
+                           qobject_cast<QComboBox*>(field->parentWidget()) == nullptr);
+        if (wide && field->maximumWidth() >= 220) {
+            field->setMinimumWidth(220);
+        }
     }
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &EditDialog::cb_OK_Click);

@@ -76,11 +76,19 @@ QPixmap cardPicture(int cardType, QSize size)
     painter.drawRoundedRect(QRectF(card.left() + card.width() * 0.1, card.top() + card.height() * 0.2,
                                    card.width() * 0.16, card.height() * 0.24),
                             1.5, 1.5);
-    const QString name = QLatin1String(look.name);
+    // A long name goes on two lines rather than shrinking out of reach.
+    QString name = QLatin1String(look.name);
     const int textWidth = size.width() - 4;
-    painter.setFont(fittingFont(name, textWidth, size.height() / 3));
+    QFont font = fittingFont(name, textWidth, size.height() / 3);
+    if (QFontMetrics(font).horizontalAdvance(name) > textWidth && name.contains(u' ')) {
+        name.replace(name.indexOf(u' '), 1, u'\n');
+        font = fittingFont(name.section(u'\n', 0, 0).size() >= name.section(u'\n', 1).size() ? name.section(u'\n', 0, 0)
+                                                                                             : name.section(u'\n', 1),
+                           textWidth, size.height() / 4);
+    }
+    painter.setFont(font);
     painter.setPen(look.text);
-    painter.drawText(QRect(2, size.height() / 2 - 2, textWidth, size.height() / 2), Qt::AlignHCenter | Qt::AlignTop,
+    painter.drawText(QRect(2, size.height() / 2 - 4, textWidth, size.height() / 2 + 4), Qt::AlignHCenter | Qt::AlignTop,
                      name);
     return pixmap;
 }
