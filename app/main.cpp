@@ -3,10 +3,11 @@
 #include "Main.h"
 
 #include "General.h"
+#include "MainCommands.h"
 #include "SecureMemory.h"
+#include "frm_Main.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMessageBox>
 
 int main(int argc, char** argv)
@@ -20,14 +21,16 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    QLabel* mainWindow = nullptr;
+    std::unique_ptr<frm_Main> mainWindow;
     StartupWindows windows;
+    windows.personalInformation = [] {
+        if (const MainCommands::EditDialog& dialog = MainCommands::editDialog()) {
+            QString noId = QStringLiteral("0");
+            dialog(QStringLiteral("Personal"), noId, nullptr);
+        }
+    };
     windows.mainWindow = [&mainWindow] {
-        mainWindow =
-            new QLabel(QStringLiteral("The data file %1 is open.").arg(gdb_Data ? gdb_Data->Name() : QString()));
-        mainWindow->setWindowTitle(QStringLiteral(" Corvanta"));
-        mainWindow->setAttribute(Qt::WA_DeleteOnClose);
-        mainWindow->setMargin(24);
+        mainWindow = std::make_unique<frm_Main>();
         mainWindow->show();
     };
     if (Main(windows) == StartupResult::Ended) {
@@ -35,6 +38,7 @@ int main(int argc, char** argv)
         return 0;
     }
     const int rc = QApplication::exec();
+    mainWindow.reset();
     gdb_Data.reset();
     return rc;
 }

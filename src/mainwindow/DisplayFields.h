@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+#include <functional>
+
+class QLineEdit;
+class QMimeData;
+class QWidget;
+
+// What the main window's display fields do beyond showing a text: they never keep the focus
+// (their area's focus holder takes it), a drag with the left button alone carries their value
+// out as plain text for copying, and they report mouse movement (for the hover help) and double
+// clicks.
+class DisplayFields : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Carries out a prepared drag; the program runs a real drag, tests look at what would go.
+    using DragRunner = std::function<void(QLineEdit* source, QMimeData* data, Qt::DropActions allowed)>;
+
+    explicit DisplayFields(QObject* parent = nullptr);
+
+    // Adds a display field with the widget that takes the focus from it.
+    void add(QLineEdit* field, QWidget* focusHolder);
+    QWidget* focusHolder(const QLineEdit* field) const;
+
+    // The field's whole text followed by one blank; the whole text is selected afterwards.
+    static QString wf_GetDragText(QLineEdit* field);
+    // Prepares the drag of a field's value and hands it to the runner.
+    void startDrag(QLineEdit* field);
+
+    static void setDragRunner(DragRunner runner);
+
+signals:
+    // The pointer moved over a field (whatever the buttons).
+    void mouseMoved(QLineEdit* field);
+    void doubleClicked(QLineEdit* field);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QHash<const QLineEdit*, QPointer<QWidget>> m_holders;
+    QPoint m_pressPosition;
+    bool m_leftPressed = false;
+};

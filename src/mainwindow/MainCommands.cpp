@@ -1,0 +1,283 @@
+#include "MainCommands.h"
+
+#include "DataControl.h"
+#include "Desktop.h"
+#include "General.h"
+#include "Pictures.h"
+#include "Platform.h"
+#include "Statements.h"
+#include "WindowTasks.h"
+#include "frm_About.h"
+#include "frm_Main.h"
+
+#ifdef CORVANTA_HAVE_EDITING
+#include "EditDialogs.h"
+#endif
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QToolBar>
+#include <QUrl>
+
+#include <cmath>
+
+namespace {
+
+MainCommands::EditDialog& editDialogInUse()
+{
+#ifdef CORVANTA_HAVE_EDITING
+    static MainCommands::EditDialog dialog = ShowEditDialog;
+#else
+    static MainCommands::EditDialog dialog;
+#endif
+    return dialog;
+}
+
+// A dialog must not be covered by a main window kept above all others: the window leaves the
+// top-most band while the dialog is up and returns to it when the command ends.
+class TopMostBracket
+{
+public:
+    explicit TopMostBracket(QWidget* window) : m_window(window), m_active(gbool_AlwaysOnTop)
+    {
+        if (m_active) {
+            bool off = false;
+            window_tasks::SetTopMost(off, m_window);
+        }
+    }
+    ~TopMostBracket()
+    {
+        if (m_active) {
+            bool on = true;
+            window_tasks::SetTopMost(on, m_window);
+        }
+    }
+    TopMostBracket(const TopMostBracket&) = delete;
+    TopMostBracket& operator=(const TopMostBracket&) = delete;
+
+private:
+    QWidget* m_window;
+    bool m_active;
+};
+
+// The id text of a dialog as a whole number; text that is no number gives 0, which no record has.
+qint64 recordIdNumber(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value < 0 || value > 2147483647.0) {
+        return 0;
+    }
+    return static_cast<qint64>(std::floor(value));
+}
+
+void report(const dao::Error& error)
+{
+    if (error) {
+        ShowErrorText(error);
+    }
+}
+
+} // namespace
+
+MainCommands::MainCommands(frm_Main& main) : m_main(main) {}
+
+void MainCommands::setEditDialog(EditDialog dialog)
+{
+    editDialogInUse() = std::move(dialog);
+}
+
+const MainCommands::EditDialog& MainCommands::editDialog()
+{
+    return editDialogInUse();
+}
+
+bool MainCommands::showEditDialog(const QString& category, QString& recordId)
+{
+    const EditDialog& dialog = editDialogInUse();
+    if (!dialog) {
+        platform::MsgBox(QStringLiteral("The edit dialogs are not part of this build."), platform::vbInformation,
+                         QStringLiteral("Corvanta Error"));
+        return false;
+    }
+    return dialog(category, recordId, &m_main);
+}
+
+void MainCommands::mnu_EditCreateCredit_Click()
+{
+    createRecord(QStringLiteral("Credit"));
+}
+
+void MainCommands::mnu_EditCreateTravel_Click()
+{
+    createRecord(QStringLiteral("Travel"));
+}
+
+void MainCommands::mnu_EditCreateWeb_Click()
+{
+    createRecord(QStringLiteral("Web"));
+}
+
+void MainCommands::createRecord(const QString& category)
+{
+    const statements::Category* kind = statements::category(category);
+    TopMostBracket bracket(&m_main);
+    m_main.istr_RecordID = QStringLiteral("0");
+    showEditDialog(category, m_main.istr_RecordID);
+    if (const dao::Error error = m_main.wf_SetUpDataControls(category)) {
+        m_main.showPage(category);
+        ShowErrorText(error);
+        return;
+    }
+    m_main.showPage(category);
+    DataControl* view = m_main.dataControl(category);
+    // After Cancel the id is still 0: nothing is found and the page keeps its first record.
+    report(view->FindFirst(statements::criteriaById(*kind, recordIdNumber(m_main.istr_RecordID))));
+    m_main.istr_RecordID = m_main.idBox(category)->text();
+}
+
+void MainCommands::mnu_EditCurrent_Click()
+{
+    const QString category = m_main.currentCategory();
+    const statements::Category* kind = statements::category(category);
+    DataControl* view = m_main.dataControl(category);
+    if (kind == nullptr || view->Bof() || view->Eof()) {
+        return;
+    }
+    TopMostBracket bracket(&m_main);
+    m_main.istr_RecordID = m_main.idBox(category)->text();
+    showEditDialog(category, m_main.istr_RecordID);
+    if (const dao::Error error = m_main.wf_SetUpDataControls(category)) {
+        ShowErrorText(error);
+        return;
+    }
+    report(view->FindFirst(statements::criteriaById(*kind, recordIdNumber(m_main.istr_RecordID))));
+}
+
+void MainCommands::mnu_EditDelete_Click()
+{
+    const QString category = m_main.currentCategory();
+    DataControl* view = m_main.dataControl(category);
+    if (view == nullptr || view->Bof() || view->Eof()) {
+        return;
+    }
+    const QString name = m_main.nameBox(category)->text();
+    if (platform::MsgBox(QStringLiteral("Are you sure you want to delete '") + name + QStringLiteral("'?"),
+                         platform::vbQuestionYesNo, QStringLiteral("Corvanta")) != platform::vbYes) {
+        return;
+    }
+    if (const dao::Error error = view->Delete()) {
+        ShowErrorText(error);
+        return;
+    }
+    // The record after the deleted one, or the one before it when it was the last; an emptied
+    // list has neither, and stays empty.
+    report(view->MoveNext());
+    if (view->Eof() && view->Recordset()->RecordCount() > 0) {
+        report(view->MovePrevious());
+    }
+}
+
+void MainCommands::mnu_EditPersonal_Click()
+{
+    TopMostBracket bracket(&m_main);
+    // The personal record has no id; the list's id stays as it was.
+    QString noId = QStringLiteral("0");
+    showEditDialog(QStringLiteral("Personal"), noId);
+    m_main.wf_PersonalInformation(&m_main);
+}
+
+void MainCommands::mnu_HelpAbout_Click()
+{
+    TopMostBracket bracket(&m_main);
+    frm_About about(&m_main);
+    platform::ShowModal(&about);
+}
+
+void MainCommands::mnu_HelpDOCFile_Click()
+{
+    openDocument(QStringLiteral("Corvanta.doc"), QStringLiteral("The help file cannot be found."));
+}
+
+void MainCommands::mnu_HelpReadme_Click()
+{
+    openDocument(QStringLiteral("Readme.txt"), QStringLiteral("The readme file cannot be found."));
+}
+
+void MainCommands::mnu_HelpLicense_Click()
+{
+    openDocument(QStringLiteral("License.txt"), QStringLiteral("The license file cannot be found."));
+}
+
+void MainCommands::openDocument(const QString& fileName, const QString& missingMessage)
+{
+    const QString path = platform::ProgramDirectory() + QLatin1Char('/') + fileName;
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+        platform::MsgBox(missingMessage, platform::vbInformation, QStringLiteral("Corvanta Error"));
+        return;
+    }
+    // A document that nothing on this desktop opens would otherwise leave the click unanswered.
+    if (!platform::OpenUrl(QUrl::fromLocalFile(file.absoluteFilePath()))) {
+        platform::MsgBox(QStringLiteral("No program to open ") + fileName + QStringLiteral(" was found."),
+                         platform::vbInformation, QStringLiteral("Corvanta Error"));
+    }
+}
+
+void MainCommands::tb_ToolBar_ButtonClick(const QString& key)
+{
+    static const struct
+    {
+        const char* key;
+        const char* menuItem;
+    } commands[] = {
+        {"Password", "mnu_FileSetPassword"}, {"Personal", "mnu_EditPersonal"}, {"Credit", "mnu_EditCreateCredit"},
+        {"Travel", "mnu_EditCreateTravel"},  {"Web", "mnu_EditCreateWeb"},     {"Edit", "mnu_EditCurrent"},
+        {"Delete", "mnu_EditDelete"},        {"Exit", "mnu_FileExit"},
+    };
+    for (const auto& command : commands) {
+        if (key == QLatin1String(command.key)) {
+            if (QAction* item = m_main.menuItem(command.menuItem)) {
+                item->trigger();
+            }
+            return;
+        }
+    }
+}
+
+void BuildToolbar(QToolBar* toolbar)
+{
+    static const struct
+    {
+        const char* key; // nullptr: a separator
+        const char* tooltip;
+        int picture;
+    } buttons[] = {
+        {"Password", "Set Password", 2},
+        {nullptr, nullptr, 0},
+        {"Personal", "Personal Information", 1},
+        {nullptr, nullptr, 0},
+        {"Credit", "New Credit Card", 7},
+        {"Travel", "New Travel Program", 5},
+        {"Web", "New Web Account", 6},
+        {nullptr, nullptr, 0},
+        {"Edit", "Edit Current Item", 3},
+        {"Delete", "Delete Current Item", 4},
+        {nullptr, nullptr, 0},
+        {"Exit", "Exit", 8},
+    };
+    for (const auto& button : buttons) {
+        if (button.key == nullptr) {
+            toolbar->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(button.key);
+        QAction* action = toolbar->addAction(pictures::ToolbarPicture(button.picture), QString());
+        action->setObjectName(QStringLiteral("tb_ToolBar_") + key);
+        action->setData(key);
+        action->setToolTip(QString::fromLatin1(button.tooltip));
+        action->setIconText(QString::fromLatin1(button.tooltip));
+    }
+    toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+}

@@ -1,0 +1,537 @@
+#include "frm_Main.h"
+
+#include "ui_frm_Main.h"
+
+#include "AboutTexts.h"
+#include "DataControl.h"
+#include "DisplayFields.h"
+#include "DisplayFormat.h"
+#include "General.h"
+#include "MainCommands.h"
+#include "Pictures.h"
+#include "Platform.h"
+#include "Statements.h"
+#include "WindowTasks.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenuBar>
+
+namespace {
+
+std::function<void()>& endProgram()
+{
+    static std::function<void()> end = [] { QCoreApplication::exit(0); };
+    return end;
+}
+
+const QString kCredit = QStringLiteral("Credit");
+const QString kTravel = QStringLiteral("Travel");
+const QString kWeb = QStringLiteral("Web");
+
+// The categories in the order the views are always set up and reset.
+const QStringList& listCategories()
+{
+    static const QStringList categories{kCredit, kTravel, kWeb};
+    return categories;
+}
+
+bool selected(const QString& control, const QString& category)
+{
+    return control.isEmpty() || control == category;
+}
+
+} // namespace
+
+frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::frm_Main>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(about::ProgramIcon());
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    ui->menubar->setNativeMenuBar(false);
+    nameMenuSeparators();
+    BuildToolbar(ui->tb_ToolBar);
+
+    m_commands = std::make_unique<MainCommands>(*this);
+    m_displayFields = new DisplayFields(this);
+    bindFields();
+    setUpDisplayFields();
+    connectMenus();
+
+    connect(ui->sle_CreditCardType, &QLineEdit::textChanged, this, &frm_Main::sle_CreditCardType_Change);
+    connect(ui->sle_CreditExpirationDateData, &QLineEdit::textChanged, this,
+            &frm_Main::sle_CreditExpirationDateData_Change);
+    connect(ui->sle_CreditPhoneNumberData, &QLineEdit::textChanged, this, &frm_Main::sle_CreditPhoneNumberData_Change);
+    connect(ui->sle_PhoneNumber, &QLineEdit::textChanged, this, &frm_Main::sle_PhoneNumber_Change);
+    connect(ui->sle_TravelPhoneNumber, &QLineEdit::textChanged, this, &frm_Main::sle_TravelPhoneNumber_Change);
+    connect(ui->sle_WebURL, &QLineEdit::textChanged, this, &frm_Main::sle_WebURL_Change);
+    connect(ui->tb_ToolBar, &QToolBar::actionTriggered, this,
+            [this](QAction* button) { m_commands->tb_ToolBar_ButtonClick(button->data().toString()); });
+
+    Form_Load();
+}
+
+frm_Main::~frm_Main()
+{
+    // The views let go of the file before the window's parts go.
+    wf_ResetDataControls();
+}
+
+void frm_Main::setEndProgram(std::function<void()> end)
+{
+    endProgram() = end ? std::move(end) : [] { QCoreApplication::exit(0); };
+}
+
+void frm_Main::nameMenuSeparators()
+{
+    // Separators are made by the form without names; they get the names of the menu's lines.
+    const QList<QPair<QMenu*, QString>> menus{{ui->mnu_File, QStringLiteral("mnu_FileBar")},
+                                              {ui->mnu_Edit, QStringLiteral("mnu_EditBar")},
+                                              {ui->mnu_Help, QStringLiteral("mnu_HelpBar")},
+                                              {ui->mnu_SysTray, QStringLiteral("mnu_SysTrayBar")}};
+    for (const auto& [menu, prefix] : menus) {
+        int number = 0;
+        for (QAction* item : menu->actions()) {
+            if (item->isSeparator()) {
+                item->setObjectName(prefix + QString::number(number++));
+            }
+        }
+    }
+    // The form cannot hold a caption of blanks only; the blank keeps <Vanish> apart from Help.
+    ui->mnu_Empty1->setText(QString(11, QLatin1Char(' ')));
+    ui->mnu_SysTray->menuAction()->setVisible(false);
+    ui->mnu_SysTray->menuAction()->setEnabled(false);
+}
+
+void frm_Main::bindFields()
+{
+    const struct
+    {
+        DataControl* view;
+        QWidget* field;
+        const char* name;
+    } bindings[] = {
+        {ui->dao_CreditCard, ui->sle_CreditCard, "Credit Card"},
+        {ui->dao_CreditCard, ui->sle_CreditCardID, "Credit Card ID"},
+        {ui->dao_CreditCard, ui->sle_CreditCardType, "Card Type"},
+        {ui->dao_CreditCard, ui->sle_CreditAccountName, "Account Name"},
+        {ui->dao_CreditCard, ui->sle_CreditAccountNumber, "Account Number"},
+        {ui->dao_CreditCard, ui->sle_CreditExpirationDateData, "Expiration Date"},
+        {ui->dao_CreditCard, ui->sle_CreditPhoneNumberData, "Phone Number"},
+        {ui->dao_CreditCard, ui->mle_CreditNotes, "Notes"},
+        {ui->dao_TravelPrograms, ui->sle_TravelProgram, "Travel Program"},
+        {ui->dao_TravelPrograms, ui->sle_TravelProgramID, "Program ID"},
+        {ui->dao_TravelPrograms, ui->sle_TravelProgramType, "Program Type"},
+        {ui->dao_TravelPrograms, ui->sle_TravelWebAccount, "Web Account"},
+        {ui->dao_TravelPrograms, ui->sle_TravelAccountName, "Account Name"},
+        {ui->dao_TravelPrograms, ui->sle_TravelAccountNumber, "Account Number"},
+        {ui->dao_TravelPrograms, ui->sle_TravelPINNumber, "PIN Number"},
+        {ui->dao_TravelPrograms, ui->sle_TravelPhoneNumber, "Phone Number"},
+        {ui->dao_TravelPrograms, ui->mle_TravelNotes, "Notes"},
+        {ui->dao_WebAccounts, ui->sle_WebAccount, "Web Site"},
+        {ui->dao_WebAccounts, ui->sle_WebSiteID, "Web Site ID"},
+        {ui->dao_WebAccounts, ui->sle_WebURL, "URL"},
+        {ui->dao_WebAccounts, ui->sle_WebLogin, "Login"},
+        {ui->dao_WebAccounts, ui->sle_WebPassword, "Password"},
+        {ui->dao_WebAccounts, ui->sle_WebSiteType, "Site Type"},
+        {ui->dao_WebAccounts, ui->sle_WebEMailAddress, "E-Mail Address"},
+        {ui->dao_WebAccounts, ui->mle_WebNotes, "Notes"},
+    };
+    for (const auto& binding : bindings) {
+        binding.view->bind(binding.field, QString::fromLatin1(binding.name));
+    }
+}
+
+void frm_Main::setUpDisplayFields()
+{
+    QWidget* personal = ui->pb_PersonalFocusBox;
+    QWidget* credit = ui->pb_CreditCardFocusBox;
+    QWidget* travel = ui->pb_TravelProgramFocusBox;
+    QWidget* web = ui->pb_WebAccountFocusBox;
+    const QList<QPair<QLineEdit*, QWidget*>> fields{
+        {ui->sle_Name, personal},
+        {ui->sle_Address, personal},
+        {ui->sle_City, personal},
+        {ui->sle_State, personal},
+        {ui->sle_ZipCode, personal},
+        {ui->sle_PhoneNumber, personal},
+        {ui->sle_DefaultEMailAddress, personal},
+        {ui->sle_CreditCard, credit},
+        {ui->sle_CreditAccountName, credit},
+        {ui->sle_CreditAccountNumber, credit},
+        {ui->sle_CreditExpirationDate, credit},
+        {ui->sle_CreditPhoneNumber, credit},
+        {ui->sle_TravelProgram, travel},
+        {ui->sle_TravelAccountName, travel},
+        {ui->sle_TravelAccountNumber, travel},
+        {ui->sle_TravelProgramType, travel},
+        {ui->sle_TravelPhoneNumber, travel},
+        {ui->sle_TravelPINNumber, travel},
+        {ui->sle_TravelWebAccount, travel},
+        {ui->sle_WebAccount, web},
+        {ui->sle_WebSiteType, web},
+        {ui->sle_WebLogin, web},
+        {ui->sle_WebPassword, web},
+        {ui->sle_WebEMailAddress, web},
+    };
+    for (const auto& [field, holder] : fields) {
+        m_displayFields->add(field, holder);
+    }
+    connect(m_displayFields, &DisplayFields::doubleClicked, this, [this](QLineEdit* field) {
+        if (field == ui->sle_TravelWebAccount) {
+            sle_TravelWebAccount_DblClick();
+        }
+    });
+    // The hover help follows DisplayFields::mouseMoved.
+
+    // The secret fields draw "*" on every desktop; whether they mask is wf_ViewPasswords'.
+    platform::usePasswordCharacter(ui->sle_WebPassword);
+    platform::usePasswordCharacter(ui->sle_TravelPINNumber);
+
+    const std::array<QLabel*, 4> cards{ui->pb_CreditCardType_0, ui->pb_CreditCardType_1, ui->pb_CreditCardType_2,
+                                       ui->pb_CreditCardType_3};
+    for (int i = 0; i < 4; ++i) {
+        QLabel* card = cards[static_cast<size_t>(i)];
+        card->setPixmap(pictures::CardPicture(i, card->size(), devicePixelRatioF()));
+        card->setToolTip(pictures::CardName(i));
+    }
+}
+
+void frm_Main::connectMenus()
+{
+    MainCommands* commands = m_commands.get();
+    connect(ui->mnu_EditCreateCredit, &QAction::triggered, this,
+            [commands] { commands->mnu_EditCreateCredit_Click(); });
+    connect(ui->mnu_EditCreateTravel, &QAction::triggered, this,
+            [commands] { commands->mnu_EditCreateTravel_Click(); });
+    connect(ui->mnu_EditCreateWeb, &QAction::triggered, this, [commands] { commands->mnu_EditCreateWeb_Click(); });
+    connect(ui->mnu_EditCurrent, &QAction::triggered, this, [commands] { commands->mnu_EditCurrent_Click(); });
+    connect(ui->mnu_EditDelete, &QAction::triggered, this, [commands] { commands->mnu_EditDelete_Click(); });
+    connect(ui->mnu_EditPersonal, &QAction::triggered, this, [commands] { commands->mnu_EditPersonal_Click(); });
+    connect(ui->mnu_HelpAbout, &QAction::triggered, this, [commands] { commands->mnu_HelpAbout_Click(); });
+    connect(ui->mnu_HelpDOCFile, &QAction::triggered, this, [commands] { commands->mnu_HelpDOCFile_Click(); });
+    connect(ui->mnu_HelpReadme, &QAction::triggered, this, [commands] { commands->mnu_HelpReadme_Click(); });
+    connect(ui->mnu_HelpLicense, &QAction::triggered, this, [commands] { commands->mnu_HelpLicense_Click(); });
+    connect(ui->mnu_FileExit, &QAction::triggered, this, &frm_Main::mnu_FileExit_Click);
+    connect(ui->mnu_ViewLock, &QAction::triggered, this, &frm_Main::mnu_ViewLock_Click);
+    connect(ui->mnu_ViewSplashScreen, &QAction::triggered, this, &frm_Main::mnu_ViewSplashScreen_Click);
+    connect(ui->mnu_ViewAlwaysOnTop, &QAction::triggered, this, &frm_Main::mnu_ViewAlwaysOnTop_Click);
+    connect(ui->mnu_ViewPasswords, &QAction::triggered, this, &frm_Main::mnu_ViewPasswords_Click);
+    // Compress and Set Password are wired by the data file's maintenance; <Vanish> and the tray
+    // menu by the notification-area icon.
+}
+
+void frm_Main::Form_Load()
+{
+    platform::BusyCursor busy;
+
+    ui->cb_TrayIcon->hide();
+    window_tasks::AddTrayIcon(ui->cb_TrayIcon);
+
+    wf_PersonalInformation(this);
+    if (const dao::Error error = wf_SetUpDataControls()) {
+        ShowErrorText(error);
+    }
+
+    // Sized by its layout before it is placed, so that the reachability test sees its frame.
+    adjustSize();
+    move(settings::ReachablePosition(this, settings::ReadMainPosition(pos())));
+
+    istr_Settings = settings::ReadFlags();
+    const bool lock = settings::IsOn(istr_Settings[settings::Lock]);
+    ui->mnu_ViewLock->setChecked(lock);
+    gbool_Lock = lock;
+    ibool_MaskPasswords = settings::IsOn(istr_Settings[settings::ViewPasswords]);
+    ui->mnu_ViewPasswords->setChecked(ibool_MaskPasswords);
+    ui->mnu_ViewSplashScreen->setChecked(settings::IsOn(istr_Settings[settings::SplashScreen]));
+    bool onTop = settings::IsOn(istr_Settings[settings::AlwaysOnTop]);
+    ui->mnu_ViewAlwaysOnTop->setChecked(onTop);
+    window_tasks::SetTopMost(onTop, this);
+    gbool_AlwaysOnTop = onTop;
+
+    // Without a password there is nothing to ask for when the window comes back.
+    ui->mnu_ViewLock->setEnabled(!gstr_Password.isEmpty());
+
+    wf_ViewPasswords();
+    // The hover help's trackers are set up here, after the masking.
+}
+
+void frm_Main::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frm_Main::Form_Unload()
+{
+    if (m_unloaded) {
+        return;
+    }
+    m_unloaded = true;
+    window_tasks::RemoveTrayIcon();
+
+    // Every other window goes first, also one that is only hidden (a dialog kept for reuse).
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        QWidget* window = *it;
+        if (window == this || window->inherits("QMenu") || window->windowType() == Qt::ToolTip ||
+            window->windowType() == Qt::Desktop) {
+            continue;
+        }
+        window->close();
+    }
+
+    settings::WriteSettings(isMinimized(), pos(), istr_Settings);
+
+    wf_ResetDataControls();
+    if (gdb_Data) {
+        gdb_Data->Close();
+        gdb_Data.reset();
+    }
+    endProgram()();
+}
+
+void frm_Main::mnu_FileExit_Click()
+{
+    close();
+}
+
+bool frm_Main::wf_PersonalInformation(QWidget* arfrm_CurrentForm)
+{
+    if (!gdb_Data) {
+        ShowErrorText(dao::makeError(dao::err::ObjectClosed));
+        return false;
+    }
+    dao::RecordsetPtr personal;
+    if (const dao::Error error = gdb_Data->OpenRecordset(statements::personalFrame(), personal)) {
+        ShowErrorText(error);
+        return false;
+    }
+    if (!personal->Bof()) {
+        if (const dao::Error error = personal->MoveFirst()) {
+            ShowErrorText(error);
+            return false;
+        }
+        static const std::array<std::pair<const char*, const char*>, 7> fields{{
+            {"sle_Name", "Name"},
+            {"sle_Address", "Address"},
+            {"sle_City", "City"},
+            {"sle_State", "State"},
+            {"sle_ZipCode", "Zip Code"},
+            {"sle_PhoneNumber", "Phone Number"},
+            {"sle_DefaultEMailAddress", "E-Mail Address"},
+        }};
+        for (const auto& [control, field] : fields) {
+            auto* edit = arfrm_CurrentForm != nullptr
+                             ? arfrm_CurrentForm->findChild<QLineEdit*>(QString::fromLatin1(control))
+                             : nullptr;
+            QVariant value;
+            // A field without a value leaves its display as it was.
+            if (edit != nullptr && !personal->Field(QString::fromLatin1(field), value) && !value.isNull()) {
+                edit->setText(value.toString());
+                edit->setCursorPosition(0);
+            }
+        }
+    }
+    personal->Close();
+    return true;
+}
+
+dao::Error frm_Main::wf_SetUpDataControls(const QString& arstr_Control)
+{
+    platform::BusyCursor busy;
+    dao::Error first;
+    for (const QString& category : listCategories()) {
+        if (!selected(arstr_Control, category)) {
+            continue;
+        }
+        DataControl* view = dataControl(category);
+        view->setDatabaseName(gdb_Data && gdb_Data->IsOpen() ? gdb_Data->Name() : QString());
+        view->setRecordSource(category == kCredit   ? statements::creditCardsView()
+                              : category == kTravel ? statements::travelProgramsView()
+                                                    : statements::webAccountsView());
+        view->setConnect(statements::connectWith(gstr_Password));
+        dao::Error error = view->Refresh();
+        if (!error && view->DatabaseName().isEmpty()) {
+            error = dao::makeError(dao::err::ObjectClosed);
+        }
+        if (error && !first) {
+            first = error;
+        }
+    }
+    return first;
+}
+
+void frm_Main::wf_ResetDataControls(const QString& arstr_Control)
+{
+    for (const QString& category : listCategories()) {
+        if (!selected(arstr_Control, category)) {
+            continue;
+        }
+        DataControl* view = dataControl(category);
+        view->CloseRecordset();
+        view->setDatabaseName(QString());
+        view->setRecordSource(QString());
+        // A detached view runs nothing and cannot fail.
+        (void)view->Refresh();
+    }
+}
+
+DataControl* frm_Main::dataControl(const QString& category) const
+{
+    if (category == kCredit) {
+        return ui->dao_CreditCard;
+    }
+    if (category == kTravel) {
+        return ui->dao_TravelPrograms;
+    }
+    if (category == kWeb) {
+        return ui->dao_WebAccounts;
+    }
+    return nullptr;
+}
+
+QLineEdit* frm_Main::idBox(const QString& category) const
+{
+    if (category == kCredit) {
+        return ui->sle_CreditCardID;
+    }
+    if (category == kTravel) {
+        return ui->sle_TravelProgramID;
+    }
+    if (category == kWeb) {
+        return ui->sle_WebSiteID;
+    }
+    return nullptr;
+}
+
+QLineEdit* frm_Main::nameBox(const QString& category) const
+{
+    if (category == kCredit) {
+        return ui->sle_CreditCard;
+    }
+    if (category == kTravel) {
+        return ui->sle_TravelProgram;
+    }
+    if (category == kWeb) {
+        return ui->sle_WebAccount;
+    }
+    return nullptr;
+}
+
+QString frm_Main::currentCategory() const
+{
+    const int page = ui->tp_Data->currentIndex();
+    return page >= 0 && page < listCategories().size() ? listCategories().at(page) : QString();
+}
+
+void frm_Main::showPage(const QString& category)
+{
+    const int page = static_cast<int>(listCategories().indexOf(category));
+    if (page >= 0) {
+        ui->tp_Data->setCurrentIndex(page);
+    }
+}
+
+QAction* frm_Main::menuItem(const char* name) const
+{
+    return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void frm_Main::sle_CreditCardType_Change()
+{
+    const std::array<QLabel*, 5> pictures{ui->pb_CreditCardType_0, ui->pb_CreditCardType_1, ui->pb_CreditCardType_2,
+                                          ui->pb_CreditCardType_3, ui->pb_CreditCardType_4};
+    const int shown = CardTypePictureIndex(ui->sle_CreditCardType->text());
+    for (int i = 0; i < 5; ++i) {
+        pictures[static_cast<size_t>(i)]->setVisible(i == shown);
+    }
+}
+
+void frm_Main::sle_CreditExpirationDateData_Change()
+{
+    ui->sle_CreditExpirationDate->setText(wf_FormatDate(ui->sle_CreditExpirationDateData->text()));
+}
+
+void frm_Main::sle_CreditPhoneNumberData_Change()
+{
+    ui->sle_CreditPhoneNumber->setText(wf_FormatPhone(ui->sle_CreditPhoneNumberData->text(), true));
+}
+
+void frm_Main::sle_PhoneNumber_Change()
+{
+    // Formatting a formatted number changes nothing, so the change this causes ends here.
+    ui->sle_PhoneNumber->setText(wf_FormatPhone(ui->sle_PhoneNumber->text(), true));
+}
+
+void frm_Main::sle_TravelPhoneNumber_Change()
+{
+    ui->sle_TravelPhoneNumber->setText(wf_FormatPhone(ui->sle_TravelPhoneNumber->text(), true));
+}
+
+void frm_Main::sle_WebURL_Change()
+{
+    const QString address = WebLinkAddress(ui->sle_WebURL->text());
+    ui->hl_WebURL->setLink(address, address);
+}
+
+void frm_Main::sle_TravelWebAccount_DblClick()
+{
+    ui->tp_Data->setProperty("Tag", ui->sle_TravelProgramID->text());
+    showPage(kWeb);
+    dao::Error error = ui->dao_WebAccounts->FindFirst(statements::criteriaByWebSite(ui->sle_TravelWebAccount->text()));
+    if (error || ui->dao_WebAccounts->NoMatch()) {
+        showPage(kTravel);
+        const qint64 id = ui->tp_Data->property("Tag").toString().toLongLong();
+        const dao::Error back =
+            ui->dao_TravelPrograms->FindFirst(statements::criteriaById(*statements::category(kTravel), id));
+        if (!error) {
+            error = back;
+        }
+    }
+    ui->tp_Data->setProperty("Tag", QString());
+    if (error) {
+        ShowErrorText(error);
+    }
+}
+
+void frm_Main::wf_ViewPasswords()
+{
+    const QLineEdit::EchoMode mode = ibool_MaskPasswords ? QLineEdit::Password : QLineEdit::Normal;
+    ui->sle_WebPassword->setEchoMode(mode);
+    ui->sle_TravelPINNumber->setEchoMode(mode);
+}
+
+void frm_Main::mnu_ViewPasswords_Click()
+{
+    ibool_MaskPasswords = !ibool_MaskPasswords;
+    istr_Settings[settings::ViewPasswords] = ibool_MaskPasswords ? QStringLiteral("1") : QStringLiteral("0");
+    ui->mnu_ViewPasswords->setChecked(ibool_MaskPasswords);
+    wf_ViewPasswords();
+}
+
+void frm_Main::mnu_ViewSplashScreen_Click()
+{
+    // Takes effect at the next start.
+    const bool on = !settings::IsOn(istr_Settings[settings::SplashScreen]);
+    istr_Settings[settings::SplashScreen] = on ? QStringLiteral("1") : QStringLiteral("0");
+    ui->mnu_ViewSplashScreen->setChecked(on);
+}
+
+void frm_Main::mnu_ViewLock_Click()
+{
+    gbool_Lock = !gbool_Lock;
+    istr_Settings[settings::Lock] = gbool_Lock ? QStringLiteral("1") : QStringLiteral("0");
+    ui->mnu_ViewLock->setChecked(gbool_Lock);
+}
+
+void frm_Main::mnu_ViewAlwaysOnTop_Click()
+{
+    gbool_AlwaysOnTop = !gbool_AlwaysOnTop;
+    istr_Settings[settings::AlwaysOnTop] = gbool_AlwaysOnTop ? QStringLiteral("1") : QStringLiteral("0");
+    window_tasks::SetTopMost(gbool_AlwaysOnTop, this);
+    ui->mnu_ViewAlwaysOnTop->setChecked(gbool_AlwaysOnTop);
+}
