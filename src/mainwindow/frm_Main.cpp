@@ -6,6 +6,7 @@
 #include "DataControl.h"
 #include "DisplayFields.h"
 #include "DisplayFormat.h"
+#include "FileCommands.h"
 #include "General.h"
 #include "MainCommands.h"
 #include "Pictures.h"
@@ -56,6 +57,7 @@ frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<U
     BuildToolbar(ui->tb_ToolBar);
 
     m_commands = std::make_unique<MainCommands>(*this);
+    m_fileCommands = std::make_unique<FileCommands>(*this);
     m_displayFields = new DisplayFields(this);
     bindFields();
     setUpDisplayFields();
@@ -220,8 +222,10 @@ void frm_Main::connectMenus()
     connect(ui->mnu_ViewSplashScreen, &QAction::triggered, this, &frm_Main::mnu_ViewSplashScreen_Click);
     connect(ui->mnu_ViewAlwaysOnTop, &QAction::triggered, this, &frm_Main::mnu_ViewAlwaysOnTop_Click);
     connect(ui->mnu_ViewPasswords, &QAction::triggered, this, &frm_Main::mnu_ViewPasswords_Click);
-    // Compress and Set Password are wired by the data file's maintenance; <Vanish> and the tray
-    // menu by the notification-area icon.
+    FileCommands* file = m_fileCommands.get();
+    connect(ui->mnu_FileSetPassword, &QAction::triggered, this, [file] { file->mnu_FileSetPassword_Click(); });
+    connect(ui->mnu_FileCompress, &QAction::triggered, this, [file] { file->mnu_FileCompress_Click(); });
+    // <Vanish> and the tray menu belong to the notification-area icon.
 }
 
 void frm_Main::Form_Load()

@@ -16,6 +16,7 @@ class frm_Main;
 class DataControl;
 class DisplayFields;
 class MainCommands;
+class FileCommands;
 class QLineEdit;
 class QAction;
 
@@ -58,6 +59,7 @@ public:
     void showPage(const QString& category);
     QAction* menuItem(const char* name) const;
     MainCommands& commands() const { return *m_commands; }
+    FileCommands& fileCommands() const { return *m_fileCommands; }
     DisplayFields& displayFields() const { return *m_displayFields; }
 
     // Double click on a travel program's web account: shows that web account, or stays on the
@@ -94,6 +96,7 @@ private:
 
     std::unique_ptr<Ui::frm_Main> ui;
     std::unique_ptr<MainCommands> m_commands;
+    std::unique_ptr<FileCommands> m_fileCommands;
     DisplayFields* m_displayFields = nullptr;
     bool m_unloaded = false;
 };

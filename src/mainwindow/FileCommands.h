@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+class frm_Main;
+class frm_Password;
+
+// The File menu's commands on the data file itself: a new password and compaction. Both make
+// the main window let go of the file first and attach it again afterwards.
+class FileCommands
+{
+public:
+    explicit FileCommands(frm_Main& main);
+    ~FileCommands();
+    FileCommands(const FileCommands&) = delete;
+    FileCommands& operator=(const FileCommands&) = delete;
+
+    void mnu_FileSetPassword_Click();
+    void mnu_FileCompress_Click();
+
+    // The change-password dialog, created on first use and kept (hidden) until the main window
+    // goes; nullptr before.
+    frm_Password* passwordDialog() const { return m_password.get(); }
+
+private:
+    void reattach();
+
+    frm_Main& m_main;
+    std::unique_ptr<frm_Password> m_password;
+};
