@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# Drives the real program in a real X server as a person would: creates the personal record,
+# sets a password, quits, starts again with a wrong and then the right password, creates a web
+# account, vanishes to the tray, comes back through the password check, and exits from the
+# tray menu. Then checks the data file through the engine. Screenshots of every step are kept
+# in the folder given as the third argument.
+#   real_window_test.sh PROGRAM DUMP_TOOL SHOT_DIR CREATE_TOOL
+set -uo pipefail
+program=$1 dump=$2 shots=$3 create=$4
+
+for tool in Xvfb openbox trayer xdotool import; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is not installed (scripts/deps.sh test installs it)"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+mkdir -p "$shots" "$work/prog" "$work/config/Corvanta" "$work/runtime"
+chmod 700 "$work/runtime"
+cp "$program" "$work/prog/corvanta"
+"$create" "$work/prog/Corvanta.cvd" || exit 1
+printf '[Settings]\nSplashScreen=0\n' > "$work/config/Corvanta/Corvanta.ini"
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+display=:$((70 + RANDOM % 100))
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 & pids+=($!)
+trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true >/dev/null 2>&1 & pids+=($!)
+sleep 1
+
+step=0
+fail() {
+    shot "failed"
+    echo "FAIL: $*"
+    exit 1
+}
+shot() {
+    step=$((step + 1))
+    import -window root "$shots/$(printf '%02d' $step)-$1.png" 2>/dev/null
+}
+# Waits for a visible window whose title matches; prints its id.
+wait_window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+focus() {
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1" >/dev/null 2>&1
+    sleep 0.3
+}
+start() {
+    (cd "$work/prog" && exec ./corvanta) & app=$!
+    pids+=($app)
+}
+tray_icon() { # the centre of the first icon the tray host holds
+    local tray
+    tray=$(xdotool search --class trayer 2>/dev/null | head -n 1)
+    [ -n "$tray" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$tray")"
+    echo "$((X + 12)) $((Y + HEIGHT / 2))"
+}
+
+# 1. First start: the personal record is asked for first.
+start
+win=$(wait_window 'Personal Information') || fail "no personal dialog"
+focus "$win"
+xdotool type --delay 20 "Pat Example"
+shot personal-dialog
+xdotool key Return
+main=$(wait_window '^ Corvanta$') || fail "no main window after the personal dialog"
+focus "$main"
+shot main-window
+
+# 2. Set a password.
+xdotool key alt+f
+sleep 0.3
+xdotool key p
+win=$(wait_window 'Change Password') || fail "no change-password dialog"
+focus "$win"
+xdotool key Tab
+xdotool type --delay 20 "s3cret pw"
+xdotool key Tab
+xdotool type --delay 20 "s3cret pw"
+shot change-password
+xdotool key Return
+sleep 1
+focus "$main"
+
+# 3. Quit.
+xdotool key alt+f
+sleep 0.3
+xdotool key x
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end"
+
+# 4. Start again: a wrong password, then the right one.
+start
+win=$(wait_window 'Corvanta Password') || fail "no login dialog"
+focus "$win"
+xdotool type --delay 20 "wrong"
+xdotool key Return
+sleep 1
+shot wrong-password-message
+xdotool key Return
+sleep 1
+win=$(wait_window 'Corvanta Password') || fail "no second login dialog"
+focus "$win"
+xdotool type --delay 20 "s3cret pw"
+xdotool key Return
+main=$(wait_window '^ Corvanta$') || fail "no main window after login"
+focus "$main"
+shot logged-in
+
+# 5. A web account.
+xdotool key ctrl+w
+win=$(wait_window 'Web Account') || fail "no web-account dialog"
+focus "$win"
+xdotool type --delay 20 "Example Site"
+shot web-account-dialog
+xdotool key Return
+sleep 1
+focus "$main"
+shot web-account-saved
+
+# 6. Vanish to the tray and come back through the password check.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove --window "$main" 222 12 click 1
+sleep 1
+shot vanished
+xdotool search --onlyvisible --name '^ Corvanta$' >/dev/null 2>&1 && fail "the window did not vanish"
+read -r tx ty < <(tray_icon) || fail "no tray host"
+xdotool mousemove "$tx" "$ty" click --repeat 2 --delay 80 1
+win=$(wait_window 'Corvanta Password') || fail "no password check after the tray double click"
+focus "$win"
+xdotool type --delay 20 "s3cret pw"
+xdotool key Return
+main=$(wait_window '^ Corvanta$') || fail "the window did not come back"
+shot restored
+
+# 7. Exit from the tray menu.
+xdotool mousemove --window "$main" 222 12 click 1
+sleep 1
+xdotool mousemove "$tx" "$ty" click 3
+sleep 1
+shot tray-menu
+xdotool key Up Up Return   # "Exit" sits above "Restore" at the bottom of the menu
+sleep 1
+shot exit-question
+xdotool key alt+y
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end from the tray menu"
+
+# 8. What the file holds.
+"$dump" "$work/prog/Corvanta.cvd" "wrong" >/dev/null 2>&1
+[ $? -eq 3 ] || fail "the data file opened with a wrong password"
+content=$("$dump" "$work/prog/Corvanta.cvd" "s3cret pw") || fail "the data file does not open with its password"
+grep -q '^\[Personal Information\]|.*Name=Pat Example' <<<"$content" || fail "personal record missing: $content"
+grep -q '^\[Web Accounts\]|.*Web Site=Example Site' <<<"$content" || fail "web account missing: $content"
+grep -q 's3cret' "$work/prog/Corvanta.cvd" && fail "the password is in the data file in plain text"
+echo "real window test: $step screenshots in $shots"
+echo "1 passed, 0 failed"
