@@ -3,6 +3,7 @@
 #include "ui_frm_About.h"
 
 #include "AboutTexts.h"
+#include "Accessibility.h"
 #include "General.h"
 #include "Platform.h"
 #include "SystemInfo.h"
@@ -41,6 +42,8 @@ frm_About::frm_About(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     }
     ui->hl_WebSite->setText(linkText(about::WebSiteUrl(), about::WebSiteText()));
     ui->hl_EMailAddress->setText(linkText(about::EMailUrl(), about::EMailAddress()));
+    ui->picIcon->setAccessibleName(about::ProgramTitle());
+    accessibility::nameControls(this);
 
     // OK is both the default (Enter) and the cancel button (Esc closes a dialog through reject).
     ui->cb_OK->setDefault(true);

@@ -3,6 +3,7 @@
 #include "ui_frm_Splash.h"
 
 #include "AboutTexts.h"
+#include "Accessibility.h"
 #include "General.h"
 #include "Platform.h"
 
@@ -25,6 +26,9 @@ frm_Splash::frm_Splash(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
     ui->lbl_Company->setText(about::CompanyLine());
     ui->lbl_Copyright->setText(about::CopyrightLine());
     ui->lbl_Warning->setText(about::SplashNotice());
+    ui->pic_Icon->setAccessibleName(about::ProgramTitle());
+    ui->pic_Logo->setAccessibleName(about::ProgramTitle());
+    accessibility::nameControls(this);
 
     // The version sits against the right edge and grows to the left with its text.
     const int right = ui->lbl_Version->geometry().right();

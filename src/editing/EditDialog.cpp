@@ -1,5 +1,6 @@
 #include "EditDialog.h"
 
+#include "Accessibility.h"
 #include "EditPictures.h"
 #include "FieldGuard.h"
 #include "General.h"
@@ -53,6 +54,7 @@ void EditDialog::prepare(QPushButton* ok, QPushButton* cancel)
     connect(ok, &QPushButton::clicked, this, &EditDialog::cb_OK_Click);
     connect(cancel, &QPushButton::clicked, this, &EditDialog::cb_Cancel_Click);
     m_guard = new FieldGuard(this, ok, cancel);
+    accessibility::nameControls(this);
 }
 
 void EditDialog::fieldRules(QWidget* field, const QString& keyMode, const QString& validateKind)
@@ -74,6 +76,8 @@ void EditDialog::setTitlePicture(QLabel* picture, const QString& subject)
         layout()->activate();
     }
     picture->setPixmap(titlePicture(subject, QSize(picture->minimumWidth(), std::max(picture->height(), 1))));
+    // The band is a picture of these words; a screen reader says them.
+    picture->setAccessibleName(subject);
 }
 
 void EditDialog::takeRecordId(const QString& recordId)

@@ -35,7 +35,8 @@ protected:
     EditDialog(const QString& recordCategory, QWidget* parent);
 
     // Call after setupUi: the window's look, OK and Cancel, the combo boxes' and notes boxes'
-    // behaviour, and the field guard over every control made so far.
+    // behaviour, the field guard over every control made so far and their names for screen
+    // readers (give a control a name of its own before).
     void prepare(QPushButton* ok, QPushButton* cancel);
     // The keystroke mode and the validate kind of a field (either may be empty).
     void fieldRules(QWidget* field, const QString& keyMode, const QString& validateKind = QString());

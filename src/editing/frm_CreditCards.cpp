@@ -29,6 +29,7 @@ frm_CreditCards::frm_CreditCards(QWidget* parent)
     for (int index = 1; index <= buttons.size(); ++index) {
         QToolButton* button = buttons.at(index - 1);
         ob_CreditCard->addButton(button, index);
+        button->setAccessibleDescription(QStringLiteral("Card Type"));
         const QPixmap picture = cardPicture(index, kCardSize);
         if (picture.isNull()) {
             QFont small(QStringLiteral("Arial"));
@@ -36,6 +37,7 @@ frm_CreditCards::frm_CreditCards(QWidget* parent)
             small.setBold(true);
             button->setFont(small);
             button->setText(cardTypeName(index));
+            button->setAccessibleName(cardTypeName(index));
         } else {
             button->setIcon(QIcon(picture));
             button->setIconSize(kCardSize);

@@ -2,6 +2,7 @@
 
 #include "ui_frm_Login.h"
 
+#include "Accessibility.h"
 #include "General.h"
 #include "PasswordEntry.h"
 
@@ -9,6 +10,7 @@ frm_Login::frm_Login(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
 {
     ui->setupUi(this);
     passwordentry::prepare(this, ui->sle_Password);
+    accessibility::nameControls(this);
     connect(ui->cb_OK, &QPushButton::clicked, this, &frm_Login::cb_OK_Click);
     connect(ui->cb_Cancel, &QPushButton::clicked, this, &frm_Login::cb_Cancel_Click);
 }

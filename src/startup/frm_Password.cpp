@@ -2,6 +2,7 @@
 
 #include "ui_frm_Password.h"
 
+#include "Accessibility.h"
 #include "General.h"
 #include "Maintenance.h"
 #include "Platform.h"
@@ -18,6 +19,7 @@ frm_Password::frm_Password(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     for (QLineEdit* box : {ui->sle_OldPassword, ui->sle_NewPassword, ui->sle_NewPasswordAgain}) {
         platform::usePasswordCharacter(box);
     }
+    accessibility::nameControls(this);
     connect(ui->cb_OK, &QPushButton::clicked, this, &frm_Password::cb_OK_Click);
     connect(ui->cb_Cancel, &QPushButton::clicked, this, &frm_Password::cb_Cancel_Click);
 }

@@ -2,6 +2,7 @@
 
 #include "ui_frm_PasswordCheck.h"
 
+#include "Accessibility.h"
 #include "General.h"
 #include "PasswordEntry.h"
 
@@ -9,6 +10,7 @@ frm_PasswordCheck::frm_PasswordCheck(QWidget* parent) : QDialog(parent), ui(std:
 {
     ui->setupUi(this);
     passwordentry::prepare(this, ui->sle_Password);
+    accessibility::nameControls(this);
     gbool_PasswordCheckOK = false;
     connect(ui->cb_OK, &QPushButton::clicked, this, &frm_PasswordCheck::cb_OK_Click);
     connect(ui->cb_Cancel, &QPushButton::clicked, this, &frm_PasswordCheck::cb_Cancel_Click);

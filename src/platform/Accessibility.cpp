@@ -1,0 +1,233 @@
+#include "Accessibility.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <functional>
+
+namespace accessibility {
+
+namespace {
+
+// What a caption says aloud: no mnemonic marker ("&&" is a real ampersand), no markup, no blanks
+// around it and no colon after it, which only separate the caption from its field on screen.
+QString spoken(const QString& caption)
+{
+    QString text = caption;
+    if (Qt::mightBeRichText(text)) {
+        QTextDocument document;
+        document.setHtml(text);
+        text = document.toPlainText();
+    }
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&')) {
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('&')) {
+                plain += QLatin1Char('&');
+                ++i;
+            }
+            continue;
+        }
+        plain += text.at(i);
+    }
+    plain = plain.trimmed();
+    while (plain.endsWith(QLatin1Char(':'))) {
+        plain.chop(1);
+        plain = plain.trimmed();
+    }
+    return plain;
+}
+
+QLabel* labelOf(const QWidget* control)
+{
+    for (QLabel* label : control->window()->findChildren<QLabel*>()) {
+        if (label->buddy() == control) {
+            return label;
+        }
+    }
+    return nullptr;
+}
+
+bool showsText(const QAbstractButton* button)
+{
+    if (button->text().trimmed().isEmpty()) {
+        return false;
+    }
+    // A tool button keeps its action's text even when it draws only the picture.
+    const auto* tool = qobject_cast<const QToolButton*>(button);
+    return tool == nullptr || tool->toolButtonStyle() != Qt::ToolButtonIconOnly || tool->icon().isNull();
+}
+
+bool isPicture(const QLabel* label)
+{
+    return label->text().isEmpty() && !label->pixmap().isNull();
+}
+
+bool isEditWithinCombo(const QWidget* widget)
+{
+    return qobject_cast<const QLineEdit*>(widget) != nullptr &&
+           qobject_cast<const QComboBox*>(widget->parentWidget()) != nullptr;
+}
+
+// The controls a person reads or uses. Labels with text, frames and tab bars are named by their
+// captions already; scroll bars belong to the box they scroll.
+bool needsName(const QWidget* widget)
+{
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+        return !showsText(button);
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        return isPicture(label);
+    }
+    if (qobject_cast<const QScrollBar*>(widget) != nullptr) {
+        return false;
+    }
+    return qobject_cast<const QLineEdit*>(widget) != nullptr || qobject_cast<const QComboBox*>(widget) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(widget) != nullptr ||
+           qobject_cast<const QTextEdit*>(widget) != nullptr ||
+           qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
+           qobject_cast<const QAbstractSlider*>(widget) != nullptr;
+}
+
+void keepTabMoving(QWidget* widget)
+{
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+        plain->setTabChangesFocus(true);
+    } else if (auto* rich = qobject_cast<QTextEdit*>(widget)) {
+        rich->setTabChangesFocus(true);
+    }
+}
+
+void stepPage(QTabWidget* pages, int step)
+{
+    const int count = pages->count();
+    int page = pages->currentIndex();
+    for (int pass = 0; pass < count; ++pass) {
+        page = (page + step + count) % count;
+        if (pages->isTabEnabled(page)) {
+            pages->setCurrentIndex(page);
+            return;
+        }
+    }
+}
+
+void addShortcut(QWidget* window, const QKeySequence& key, const std::function<void()>& run)
+{
+    auto* shortcut = new QShortcut(key, window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window, run);
+}
+
+} // namespace
+
+QString ruleName(const QWidget* control)
+{
+    if (const QLabel* label = labelOf(control)) {
+        const QString caption = spoken(label->text());
+        if (!caption.isEmpty()) {
+            return caption;
+        }
+    }
+    const QString tip = spoken(control->toolTip());
+    if (!tip.isEmpty()) {
+        return tip;
+    }
+    if (qobject_cast<const QAbstractButton*>(control) != nullptr || qobject_cast<const QLabel*>(control) != nullptr) {
+        // A frame's title names the field inside it, not every button or picture near it.
+        return QString();
+    }
+    for (const QWidget* outer = control->parentWidget(); outer != nullptr && !outer->isWindow();
+         outer = outer->parentWidget()) {
+        if (const auto* frame = qobject_cast<const QGroupBox*>(outer)) {
+            const QString title = spoken(frame->title());
+            if (!title.isEmpty()) {
+                return title;
+            }
+        }
+    }
+    return QString();
+}
+
+void nameControls(QWidget* window, const QHash<QString, QString>& explicitNames)
+{
+    if (window == nullptr) {
+        return;
+    }
+    const QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    for (QWidget* widget : widgets) {
+        keepTabMoving(widget);
+        const auto named = explicitNames.constFind(widget->objectName());
+        if (named != explicitNames.cend() && !widget->objectName().isEmpty()) {
+            widget->setAccessibleName(named.value());
+            continue;
+        }
+        if (!widget->accessibleName().isEmpty() || isEditWithinCombo(widget) || !needsName(widget)) {
+            continue;
+        }
+        const QString name = ruleName(widget);
+        if (!name.isEmpty()) {
+            widget->setAccessibleName(name);
+        }
+    }
+    // The combo boxes have their names now; the box a person types into says the same.
+    for (QWidget* widget : widgets) {
+        if (isEditWithinCombo(widget) && widget->accessibleName().isEmpty()) {
+            widget->setAccessibleName(widget->parentWidget()->accessibleName());
+        }
+    }
+}
+
+void addPageButtons(QTabWidget* pages, const QList<PageButton>& buttons)
+{
+    if (pages == nullptr) {
+        return;
+    }
+    for (int page = 0; page < pages->count(); ++page) {
+        const QString title = spoken(pages->tabText(page));
+        for (const PageButton& entry : buttons) {
+            for (QAbstractButton* button : pages->widget(page)->findChildren<QAbstractButton*>(entry.objectName)) {
+                button->setAccessibleName(entry.word + QStringLiteral(", ") + title);
+            }
+        }
+    }
+
+    QWidget* window = pages->window();
+    for (const PageButton& entry : buttons) {
+        if (entry.key.isEmpty()) {
+            continue;
+        }
+        const QString objectName = entry.objectName;
+        addShortcut(window, entry.key, [pages, objectName] {
+            QWidget* page = pages->currentWidget();
+            QAbstractButton* button = page != nullptr ? page->findChild<QAbstractButton*>(objectName) : nullptr;
+            if (button != nullptr && button->isEnabled() && button->isVisibleTo(page)) {
+                button->click();
+            }
+        });
+    }
+    // The tab widget knows these keys only while the focus is inside it; the personal fields
+    // above it and the toolbar need them as much.
+    const auto next = [pages] { stepPage(pages, 1); };
+    const auto previous = [pages] { stepPage(pages, -1); };
+    addShortcut(window, QKeySequence(Qt::CTRL | Qt::Key_Tab), next);
+    addShortcut(window, QKeySequence(Qt::CTRL | Qt::Key_PageDown), next);
+    addShortcut(window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), previous);
+    // X reports Shift+Tab as Backtab.
+    addShortcut(window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), previous);
+    addShortcut(window, QKeySequence(Qt::CTRL | Qt::Key_PageUp), previous);
+}
+
+} // namespace accessibility
