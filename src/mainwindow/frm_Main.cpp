@@ -8,10 +8,13 @@
 #include "DisplayFormat.h"
 #include "FileCommands.h"
 #include "General.h"
+#include "HoverHelp.h"
 #include "MainCommands.h"
 #include "Pictures.h"
 #include "Platform.h"
 #include "Statements.h"
+#include "TopMost.h"
+#include "TrayControl.h"
 #include "WindowTasks.h"
 
 #include <QApplication>
@@ -187,8 +190,6 @@ void frm_Main::setUpDisplayFields()
             sle_TravelWebAccount_DblClick();
         }
     });
-    // The hover help follows DisplayFields::mouseMoved.
-
     // The secret fields draw "*" on every desktop; whether they mask is wf_ViewPasswords'.
     platform::usePasswordCharacter(ui->sle_WebPassword);
     platform::usePasswordCharacter(ui->sle_TravelPINNumber);
@@ -234,6 +235,14 @@ void frm_Main::Form_Load()
 
     ui->cb_TrayIcon->hide();
     window_tasks::AddTrayIcon(ui->cb_TrayIcon);
+    MainCommands* commands = m_commands.get();
+    TrayControl::Commands fromTray;
+    fromTray.createCredit = [commands] { commands->mnu_EditCreateCredit_Click(); };
+    fromTray.createTravel = [commands] { commands->mnu_EditCreateTravel_Click(); };
+    fromTray.createWeb = [commands] { commands->mnu_EditCreateWeb_Click(); };
+    fromTray.exit = [this] { close(); };
+    m_tray = new TrayControl(this, fromTray, {}, this);
+    m_tray->AddTrayIcon();
 
     wf_PersonalInformation(this);
     if (const dao::Error error = wf_SetUpDataControls()) {
@@ -253,14 +262,15 @@ void frm_Main::Form_Load()
     ui->mnu_ViewSplashScreen->setChecked(settings::IsOn(istr_Settings[settings::SplashScreen]));
     bool onTop = settings::IsOn(istr_Settings[settings::AlwaysOnTop]);
     ui->mnu_ViewAlwaysOnTop->setChecked(onTop);
-    window_tasks::SetTopMost(onTop, this);
+    tasks::SetTopMost(onTop, this);
     gbool_AlwaysOnTop = onTop;
 
-    // Without a password there is nothing to ask for when the window comes back.
-    ui->mnu_ViewLock->setEnabled(!gstr_Password.isEmpty());
+    tasks::EnableLockItem(ui->mnu_ViewLock);
 
     wf_ViewPasswords();
-    // The hover help's trackers are set up here, after the masking.
+    m_hoverHelp = new HoverHelp(
+        this, [this] { return ibool_MaskPasswords; }, this);
+    m_hoverHelp->wf_SetUpMouseTrack();
 }
 
 void frm_Main::closeEvent(QCloseEvent* event)
@@ -276,6 +286,7 @@ void frm_Main::Form_Unload()
     }
     m_unloaded = true;
     window_tasks::RemoveTrayIcon();
+    m_tray->RemoveTrayIcon();
 
     // Every other window goes first, also one that is only hidden (a dialog kept for reuse).
     const QWidgetList windows = QApplication::topLevelWidgets();
@@ -527,15 +538,10 @@ void frm_Main::mnu_ViewSplashScreen_Click()
 
 void frm_Main::mnu_ViewLock_Click()
 {
-    gbool_Lock = !gbool_Lock;
-    istr_Settings[settings::Lock] = gbool_Lock ? QStringLiteral("1") : QStringLiteral("0");
-    ui->mnu_ViewLock->setChecked(gbool_Lock);
+    tasks::ToggleLock(ui->mnu_ViewLock, istr_Settings);
 }
 
 void frm_Main::mnu_ViewAlwaysOnTop_Click()
 {
-    gbool_AlwaysOnTop = !gbool_AlwaysOnTop;
-    istr_Settings[settings::AlwaysOnTop] = gbool_AlwaysOnTop ? QStringLiteral("1") : QStringLiteral("0");
-    window_tasks::SetTopMost(gbool_AlwaysOnTop, this);
-    ui->mnu_ViewAlwaysOnTop->setChecked(gbool_AlwaysOnTop);
+    tasks::ToggleAlwaysOnTop(ui->mnu_ViewAlwaysOnTop, istr_Settings, this);
 }

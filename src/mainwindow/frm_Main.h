@@ -15,10 +15,12 @@ class frm_Main;
 }
 class DataControl;
 class DisplayFields;
+class HoverHelp;
 class MainCommands;
 class FileCommands;
 class QLineEdit;
 class QAction;
+class TrayControl;
 
 // The program's one long-lived window: the personal record at the top, the three lists of
 // records on the pages of a tab control below, menus and a toolbar with the commands. Every field
@@ -61,6 +63,10 @@ public:
     MainCommands& commands() const { return *m_commands; }
     FileCommands& fileCommands() const { return *m_fileCommands; }
     DisplayFields& displayFields() const { return *m_displayFields; }
+    // The notification-area icon with <Vanish> and the tray menu, and the hover help; both made
+    // by the window's load.
+    TrayControl& trayControl() const { return *m_tray; }
+    HoverHelp& hoverHelp() const { return *m_hoverHelp; }
 
     // Double click on a travel program's web account: shows that web account, or stays on the
     // travel program when there is none of that name.
@@ -98,5 +104,7 @@ private:
     std::unique_ptr<MainCommands> m_commands;
     std::unique_ptr<FileCommands> m_fileCommands;
     DisplayFields* m_displayFields = nullptr;
+    TrayControl* m_tray = nullptr;
+    HoverHelp* m_hoverHelp = nullptr;
     bool m_unloaded = false;
 };

@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 // How often a window hidden in the tray makes sure the tray is still there.
@@ -106,7 +108,14 @@ QAction* TrayControl::menuItem(const char* name) const
     if (QLatin1String(name) == QLatin1String("mnu_Vanish")) {
         return m_vanish;
     }
-    return m_menu ? m_menu->findChild<QAction*>(QString::fromLatin1(name)) : nullptr;
+    if (!m_menu) {
+        return nullptr;
+    }
+    // A window's form makes its actions children of the window, not of the menu that shows them.
+    const QList<QAction*> items = m_menu->actions();
+    const auto found = std::find_if(items.cbegin(), items.cend(),
+                                    [name](const QAction* item) { return item->objectName() == QLatin1String(name); });
+    return found != items.cend() ? *found : nullptr;
 }
 
 void TrayControl::AddTrayIcon()

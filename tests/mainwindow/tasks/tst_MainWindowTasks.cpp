@@ -1,0 +1,110 @@
+#include "General.h"
+#include "HoverHelp.h"
+#include "MainWindowFixture.h"
+#include "TrayControl.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+// The window tasks as the main window wires them: its own <Vanish>, tray menu and fields.
+class tst_MainWindowTasks : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void enter(QDialog* dialog, const QString& password)
+    {
+        dialog->findChild<QLineEdit*>(QStringLiteral("sle_Password"))->setText(password);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cb_OK")), Qt::LeftButton);
+    }
+
+private slots:
+    void vanishedWindowComesBackOnlyWithThePassword()
+    {
+        MainWindowFixture f(QStringLiteral("Secret"));
+        frm_Main& main = f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        main.menuItem("mnu_ViewLock")->trigger();
+        QVERIFY(gbool_Lock);
+
+        // The test desktop has no notification area: the window goes to the task bar.
+        main.menuItem("mnu_Vanish")->trigger();
+        QVERIFY(main.isMinimized());
+        f.seam.queueScript([](QDialog* dialog) { enter(dialog, QStringLiteral("secret")); });
+        main.showNormal();
+        QTRY_VERIFY(main.isMinimized());
+        QCOMPARE(f.seam.messages.size(), 1);
+
+        f.seam.queueScript([](QDialog* dialog) { enter(dialog, QStringLiteral("Secret")); });
+        main.showNormal();
+        QTest::qWait(20);
+        QCOMPARE(f.seam.modalDialogs.size(), 2);
+        QVERIFY(!main.isMinimized() && main.isVisible());
+        QCOMPARE(main.trayControl().state(), TrayControl::State::Shown);
+    }
+
+    void trayMenuCreatesOverTheRestoredWindow_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("dialogs");
+        QTest::newRow("right password") << "Secret" << 1;
+        QTest::newRow("wrong password") << "Secret1" << 0;
+    }
+    void trayMenuCreatesOverTheRestoredWindow()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, dialogs);
+        MainWindowFixture f(QStringLiteral("Secret"));
+        frm_Main& main = f.show();
+        main.menuItem("mnu_ViewLock")->trigger();
+        main.menuItem("mnu_Vanish")->trigger();
+        f.seam.queueScript([entry](QDialog* dialog) { enter(dialog, entry); });
+        f.queueDialog(MainWindowFixture::saveName(QStringLiteral("Example")));
+        main.trayControl().menuItem("mnu_SysTrayCreateWeb")->trigger();
+        QCOMPARE(f.dialogCalls.size(), dialogs);
+        if (dialogs > 0) {
+            QCOMPARE(f.dialogCalls[0].category, QStringLiteral("Web"));
+            QCOMPARE(f.text("sle_WebAccount"), QStringLiteral("Example"));
+        }
+        QCOMPARE(main.isMinimized(), dialogs == 0);
+    }
+
+    void exitFromTheTrayMenuEndsTheProgramOnYes()
+    {
+        MainWindowFixture f(QStringLiteral("Secret"));
+        frm_Main& main = f.show();
+        main.menuItem("mnu_Vanish")->trigger();
+        main.trayControl().menuItem("mnu_SysTrayExit")->trigger();
+        QCOMPARE(f.programEnded, 0);
+        f.seam.queueAnswer(6);
+        main.trayControl().menuItem("mnu_SysTrayExit")->trigger();
+        QCOMPARE(f.programEnded, 1);
+    }
+
+    void webPasswordInClearUnderThePointer()
+    {
+        MainWindowFixture f(QStringLiteral("Secret"));
+        f.add(QStringLiteral("[Web Accounts]"), {{QStringLiteral("Web Site"), QStringLiteral("Example")},
+                                                 {QStringLiteral("Password"), QStringLiteral("pw")}});
+        frm_Main& main = f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        main.showPage(QStringLiteral("Web"));
+        auto* password = main.findChild<QLineEdit*>(QStringLiteral("sle_WebPassword"));
+        main.hoverHelp().setHoverTime(30);
+        QCOMPARE(password->text(), QStringLiteral("pw"));
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+
+        QTest::mouseMove(main.windowHandle(), password->mapTo(&main, password->rect().center()));
+        QCOMPARE(password->echoMode(), QLineEdit::Normal);
+        QCOMPARE(password->palette().color(QPalette::Text), QColor(0, 0, 255));
+        QTRY_COMPARE(password->toolTip(), QStringLiteral("Password for the web account"));
+        QTest::mouseMove(main.windowHandle(), QPoint(2, main.height() - 2));
+        QTRY_COMPARE(password->echoMode(), QLineEdit::Password);
+        QCOMPARE(password->palette().color(QPalette::Text), QColor(0, 0, 0));
+    }
+};
+
+QTEST_MAIN(tst_MainWindowTasks)
+#include "tst_MainWindowTasks.moc"
