@@ -67,11 +67,15 @@ start() {
     pids+=($app)
 }
 tray_icon() { # the centre of the first icon the tray host holds
-    local tray
-    tray=$(xdotool search --class trayer 2>/dev/null | head -n 1)
-    [ -n "$tray" ] || return 1
-    eval "$(xdotool getwindowgeometry --shell "$tray")"
-    echo "$((X + 12)) $((Y + HEIGHT / 2))"
+    local w
+    for w in $(xdotool search --class trayer 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        if [ "$WIDTH" -ge 16 ] && [ "$HEIGHT" -ge 16 ]; then
+            echo "$((X + HEIGHT / 2)) $((Y + HEIGHT / 2))"
+            return 0
+        fi
+    done
+    return 1
 }
 
 # 1. First start: the personal record is asked for first.
@@ -136,8 +140,11 @@ sleep 1
 focus "$main"
 shot web-account-saved
 
-# 6. Vanish to the tray and come back through the password check.
-eval "$(xdotool getwindowgeometry --shell "$main")"
+# 6. Lock on minimise, vanish to the tray and come back through the password check.
+xdotool key alt+v
+sleep 0.3
+xdotool key l
+sleep 0.5
 xdotool mousemove --window "$main" 222 12 click 1
 sleep 1
 shot vanished
