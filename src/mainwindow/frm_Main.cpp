@@ -3,6 +3,7 @@
 #include "ui_frm_Main.h"
 
 #include "AboutTexts.h"
+#include "Accessibility.h"
 #include "DataControl.h"
 #include "DisplayFields.h"
 #include "DisplayFormat.h"
@@ -271,6 +272,32 @@ void frm_Main::Form_Load()
     m_hoverHelp = new HoverHelp(
         this, [this] { return ibool_MaskPasswords; }, this);
     m_hoverHelp->wf_SetUpMouseTrack();
+    wf_SetUpAccessibility();
+}
+
+void frm_Main::wf_SetUpAccessibility()
+{
+    // A screen reader says what a display field is, not the tooltip the hover help left on it.
+    QHash<QString, QString> names;
+    for (const HoverHelp::Entry& entry : HoverHelp::entries()) {
+        names.insert(QString::fromLatin1(entry.field), QString::fromLatin1(entry.help));
+    }
+    // The frames that hold the focus for the fields they frame, and what has no caption of its own.
+    names.insert(QStringLiteral("pb_PersonalFocusBox"), QStringLiteral("Personal Information"));
+    names.insert(QStringLiteral("pb_CreditCardFocusBox"), QStringLiteral("Credit Cards"));
+    names.insert(QStringLiteral("pb_TravelProgramFocusBox"), QStringLiteral("Travel Programs"));
+    names.insert(QStringLiteral("pb_WebAccountFocusBox"), QStringLiteral("Web Accounts"));
+    names.insert(QStringLiteral("mle_CreditNotes"), QStringLiteral("Notes on the credit card"));
+    names.insert(QStringLiteral("mle_TravelNotes"), QStringLiteral("Notes on the travel program"));
+    names.insert(QStringLiteral("mle_WebNotes"), QStringLiteral("Notes on the web account"));
+    names.insert(QStringLiteral("tp_Data"), QStringLiteral("Lists"));
+    accessibility::nameControls(this, names);
+    // Ctrl+PgUp/PgDn already change pages, so the records move with Alt and the arrows.
+    accessibility::addPageButtons(
+        ui->tp_Data, {{QStringLiteral("cb_First"), QStringLiteral("First"), QKeySequence(Qt::ALT | Qt::Key_Home)},
+                      {QStringLiteral("cb_Previous"), QStringLiteral("Previous"), QKeySequence(Qt::ALT | Qt::Key_Left)},
+                      {QStringLiteral("cb_Next"), QStringLiteral("Next"), QKeySequence(Qt::ALT | Qt::Key_Right)},
+                      {QStringLiteral("cb_Last"), QStringLiteral("Last"), QKeySequence(Qt::ALT | Qt::Key_End)}});
 }
 
 void frm_Main::closeEvent(QCloseEvent* event)

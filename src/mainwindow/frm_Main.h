@@ -92,6 +92,8 @@ private:
     void bindFields();
     void setUpDisplayFields();
     void nameMenuSeparators();
+    // Names for screen readers and the keys of the pages' navigation bars.
+    void wf_SetUpAccessibility();
 
     void sle_CreditCardType_Change();
     void sle_CreditExpirationDateData_Change();

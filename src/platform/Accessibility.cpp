@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -111,6 +113,86 @@ void keepTabMoving(QWidget* widget)
     }
 }
 
+// The interface screen readers get for every line edit. Qt's own one reports a read-only field
+// as editable as well, and a masked field's text as it goes by: the text events of a field that
+// is filled by the program (a record shown) carry the clear text of a masked field to the bus.
+// This one tells what the field shows, masked as drawn, reports read-only fields as such, and
+// offers no text interface while the field masks, so that no text event of it is passed on.
+class LineEditInterface : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit LineEditInterface(QLineEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface) {
+            return masked() ? nullptr : static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = edit()->isReadOnly();
+        state.editable = !edit()->isReadOnly();
+        state.passwordEdit = masked();
+        state.selectableText = !masked();
+        return state;
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value) {
+            return edit()->displayText();
+        }
+        return QAccessibleWidget::text(kind);
+    }
+
+    void selection(int, int* start, int* end) const override
+    {
+        *start = edit()->hasSelectedText() ? edit()->selectionStart() : 0;
+        *end = edit()->hasSelectedText() ? edit()->selectionEnd() : 0;
+    }
+    int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int) override { edit()->deselect(); }
+    void setSelection(int, int start, int end) override { edit()->setSelection(start, end - start); }
+    int cursorPosition() const override { return edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
+    QString text(int start, int end) const override
+    {
+        return start > end ? QString() : edit()->displayText().mid(start, end - start);
+    }
+    int characterCount() const override { return int(edit()->displayText().size()); }
+    QRect characterRect(int) const override { return QRect(edit()->mapToGlobal(QPoint(0, 0)), edit()->size()); }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        return edit()->cursorPositionAt(edit()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int start, int) override { edit()->setCursorPosition(start); }
+    QString attributes(int offset, int* start, int* end) const override
+    {
+        *start = offset;
+        *end = offset;
+        return QString();
+    }
+
+private:
+    QLineEdit* edit() const { return static_cast<QLineEdit*>(widget()); }
+    bool masked() const { return edit()->echoMode() != QLineEdit::Normal; }
+};
+
+QAccessibleInterface* lineEditFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("QLineEdit")) {
+        if (auto* edit = qobject_cast<QLineEdit*>(object)) {
+            return new LineEditInterface(edit);
+        }
+    }
+    return nullptr;
+}
+
 void stepPage(QTabWidget* pages, int step)
 {
     const int count = pages->count();
@@ -161,8 +243,18 @@ QString ruleName(const QWidget* control)
     return QString();
 }
 
+void useSafeLineEdits()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(lineEditFactory);
+        return true;
+    }();
+    Q_UNUSED(installed)
+}
+
 void nameControls(QWidget* window, const QHash<QString, QString>& explicitNames)
 {
+    useSafeLineEdits();
     if (window == nullptr) {
         return;
     }

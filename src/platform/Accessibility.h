@@ -25,6 +25,11 @@ namespace accessibility {
 // Call it after the controls exist; calling it again names only what is new.
 void nameControls(QWidget* window, const QHash<QString, QString>& explicitNames = {});
 
+// Gives every line edit an accessible interface that reports a read-only field as read-only and
+// never lets a masked field's text out, neither when read nor in the events of its changes.
+// nameControls does this on its first call; call it earlier where a line edit may be read first.
+void useSafeLineEdits();
+
 // The name rule 2, 3 or 4 would give the control; empty when none applies.
 QString ruleName(const QWidget* control);
 

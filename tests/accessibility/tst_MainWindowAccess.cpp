@@ -1,0 +1,241 @@
+#include "AccessCheck.h"
+#include "HoverHelp.h"
+#include "MainWindowFixture.h"
+#include "Windows.h"
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+using accesscheck::nameOf;
+
+namespace {
+
+const QString kSecret = QStringLiteral("Hunter2Zq");
+
+// Three credit cards, a travel program with a PIN and a web account with a password, so that
+// every page shows its fields.
+void fill(MainWindowFixture& f)
+{
+    f.add(QStringLiteral("[Personal Information]"), {{"Name", "Ann"}, {"City", "Springfield"}});
+    for (const char* card : {"Alpha", "Beta", "Gamma"}) {
+        f.add(QStringLiteral("[Credit Cards]"), {{"Credit Card", card}, {"Card Type", " 2"}});
+    }
+    f.add(QStringLiteral("[Travel Programs]"), {{"Travel Program", "Miles"}, {"PIN Number", "4711"}});
+    f.add(QStringLiteral("[Web Accounts]"), {{"Web Site", "Site"}, {"URL", "www.example.org"}, {"Password", kSecret}});
+}
+
+QLineEdit* field(frm_Main& main, const char* name)
+{
+    return main.findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+bool revealsSecret(QWidget* control)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+    QStringList texts{face->text(QAccessible::Name), face->text(QAccessible::Value),
+                      face->text(QAccessible::Description)};
+    if (QAccessibleTextInterface* text = face->textInterface()) {
+        texts << text->text(0, int(kSecret.size()));
+    }
+    return texts.join(QStringLiteral("|")).contains(kSecret.left(4));
+}
+
+QTabWidget* pages(frm_Main& main)
+{
+    return main.findChild<QTabWidget*>(QStringLiteral("tp_Data"));
+}
+
+} // namespace
+
+class tst_MainWindowAccess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyControlOnEveryPageIsNamed();
+    void controlsSayWhatTheyAre_data();
+    void controlsSayWhatTheyAre();
+    void displayFieldsAreReadOnly();
+    void maskedFieldsKeepTheirSecretUntilUnmaskedFromTheKeyboard();
+    void everyMenuCommandHasItsOwnKey();
+    void pagesAndRecordsChangeFromTheKeyboard();
+    void tabLeavesTheNotesBoxes();
+};
+
+void tst_MainWindowAccess::everyControlOnEveryPageIsNamed()
+{
+    MainWindowFixture f;
+    fill(f);
+    frm_Main& main = f.show();
+    for (int page = 0; page < pages(main)->count(); ++page) {
+        pages(main)->setCurrentIndex(page);
+        const QStringList unnamed = accesscheck::unnamedControls(&main);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("page %1: ").arg(page) + unnamed.join(", ")));
+    }
+}
+
+void tst_MainWindowAccess::controlsSayWhatTheyAre_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("expected");
+    // The display fields say their help text, whatever the hover tooltip says at the moment.
+    for (const HoverHelp::Entry& entry : HoverHelp::entries()) {
+        QTest::newRow(entry.field) << QString::fromLatin1(entry.field) << QString::fromLatin1(entry.help);
+    }
+    QTest::newRow("card picture") << "pb_CreditCardType_1"
+                                  << "Visa";
+    QTest::newRow("link") << "hl_WebURL"
+                          << "http://www.example.org";
+    QTest::newRow("notes") << "mle_TravelNotes"
+                           << "Notes on the travel program";
+}
+
+void tst_MainWindowAccess::controlsSayWhatTheyAre()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, expected);
+    MainWindowFixture f;
+    fill(f);
+    frm_Main& main = f.show();
+    auto* widget = main.findChild<QWidget*>(control);
+    QVERIFY(widget != nullptr);
+    widget->setToolTip(QString());
+    QCOMPARE(nameOf(widget), expected);
+}
+
+void tst_MainWindowAccess::displayFieldsAreReadOnly()
+{
+    MainWindowFixture f;
+    fill(f);
+    frm_Main& main = f.show();
+    for (const HoverHelp::Entry& entry : HoverHelp::entries()) {
+        const QAccessible::State state = QAccessible::queryAccessibleInterface(field(main, entry.field))->state();
+        QVERIFY2(state.readOnly && !state.editable, entry.field);
+    }
+}
+
+void tst_MainWindowAccess::maskedFieldsKeepTheirSecretUntilUnmaskedFromTheKeyboard()
+{
+    MainWindowFixture f;
+    fill(f);
+    frm_Main& main = f.show();
+    QVERIFY(accesscheck::showActive(&main));
+    QLineEdit* password = field(main, "sle_WebPassword");
+    QCOMPARE(password->text(), kSecret);
+    QVERIFY(!revealsSecret(password));
+
+    // View > Mask Passwords, by its mnemonics.
+    QTest::keyClick(&main, Qt::Key_V, Qt::AltModifier);
+    QMenu* view = main.findChild<QMenu*>(QStringLiteral("mnu_View"));
+    QTRY_VERIFY(view->isVisible());
+    QTest::keyClick(view, Qt::Key_M);
+    QTRY_VERIFY(!view->isVisible());
+    QVERIFY(!main.ibool_MaskPasswords);
+    QVERIFY(revealsSecret(password));
+}
+
+void tst_MainWindowAccess::everyMenuCommandHasItsOwnKey()
+{
+    MainWindowFixture f;
+    frm_Main& main = f.show();
+    QStringList faults;
+    QList<QMenu*> menus;
+    QString barKeys;
+    for (QAction* top : main.menuBar()->actions()) {
+        if (top->menu() != nullptr && top->isVisible()) {
+            menus << top->menu();
+            const qsizetype amp = top->text().indexOf(QLatin1Char('&'));
+            if (amp < 0) {
+                faults << top->text() + QStringLiteral(": no mnemonic");
+            } else {
+                barKeys += top->text().at(amp + 1).toLower();
+            }
+        }
+    }
+    for (QMenu* menu : menus) {
+        QString keys;
+        for (QAction* item : menu->actions()) {
+            if (item->isSeparator() || !item->isVisible()) {
+                continue;
+            }
+            const qsizetype amp = item->text().indexOf(QLatin1Char('&'));
+            if (amp < 0 && item->shortcut().isEmpty()) {
+                faults << menu->title() + QStringLiteral(" > ") + item->text() + QStringLiteral(": no key");
+            }
+            if (amp >= 0) {
+                const QChar key = item->text().at(amp + 1).toLower();
+                if (keys.contains(key)) {
+                    faults << menu->title() + QStringLiteral(" > ") + item->text() + QStringLiteral(": mnemonic taken");
+                }
+                keys += key;
+            }
+        }
+    }
+    for (const QChar key : barKeys) {
+        if (barKeys.count(key) > 1) {
+            faults << QStringLiteral("menu bar mnemonic used twice: ") + key;
+        }
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+}
+
+void tst_MainWindowAccess::pagesAndRecordsChangeFromTheKeyboard()
+{
+    MainWindowFixture f;
+    fill(f);
+    frm_Main& main = f.show();
+    QVERIFY(accesscheck::showActive(&main));
+    QTabWidget* tabs = pages(main);
+    tabs->setCurrentIndex(0);
+    // From a personal field, outside the pages.
+    field(main, "sle_Name")->setFocus();
+    QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Alpha"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::AltModifier);
+    QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Gamma"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Beta"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::AltModifier);
+    QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Alpha"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Beta"));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    // The record keys move the page in front only.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::AltModifier);
+    QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Beta"));
+    QCOMPARE(nameOf(main.findChild<QTabWidget*>("tp_Data")->widget(2)->findChild<QToolButton*>("cb_Next")),
+             QStringLiteral("Next, Web Accounts"));
+    QVERIFY(f.seam.messages.isEmpty());
+}
+
+void tst_MainWindowAccess::tabLeavesTheNotesBoxes()
+{
+    MainWindowFixture f;
+    fill(f);
+    frm_Main& main = f.show();
+    QVERIFY(accesscheck::showActive(&main));
+    for (int page = 0; page < 3; ++page) {
+        pages(main)->setCurrentIndex(page);
+        const char* notes = page == 0 ? "mle_CreditNotes" : page == 1 ? "mle_TravelNotes" : "mle_WebNotes";
+        main.findChild<QWidget*>(QString::fromLatin1(notes))->setFocus();
+        QCOMPARE(accesscheck::focusedName(), QString::fromLatin1(notes));
+        QVERIFY2(accesscheck::tabWalk(1).first() != QLatin1String(notes), notes);
+    }
+}
+
+QTEST_MAIN(tst_MainWindowAccess)
+#include "tst_MainWindowAccess.moc"
