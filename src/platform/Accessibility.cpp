@@ -165,6 +165,26 @@ public:
         return start > end ? QString() : edit()->displayText().mid(start, end - start);
     }
     int characterCount() const override { return int(edit()->displayText().size()); }
+    // Qt's search for a word or line around an offset never ends at the end of the text; a
+    // screen reader asks there whenever the caret is at the end.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* start, int* end) const override
+    {
+        if (offset >= characterCount()) {
+            *start = characterCount();
+            *end = characterCount();
+            return QString();
+        }
+        return QAccessibleTextInterface::textAtOffset(offset, boundary, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start, int* end) const override
+    {
+        if (offset >= characterCount()) {
+            *start = characterCount();
+            *end = characterCount();
+            return QString();
+        }
+        return QAccessibleTextInterface::textAfterOffset(offset, boundary, start, end);
+    }
     QRect characterRect(int) const override { return QRect(edit()->mapToGlobal(QPoint(0, 0)), edit()->size()); }
     int offsetAtPoint(const QPoint& point) const override
     {

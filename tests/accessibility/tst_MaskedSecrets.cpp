@@ -25,7 +25,7 @@ QStringList exposedTexts(QWidget* field)
     if (QAccessibleTextInterface* text = face->textInterface()) {
         const int count = text->characterCount();
         texts << text->text(0, std::max(count, int(kSecret.size())));
-        for (int offset = 0; offset < count; ++offset) {
+        for (int offset = 0; offset <= count; ++offset) {
             int start = 0;
             int end = 0;
             for (QAccessible::TextBoundaryType boundary : {QAccessible::CharBoundary, QAccessible::WordBoundary,
