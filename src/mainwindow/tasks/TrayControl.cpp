@@ -263,10 +263,12 @@ void TrayControl::mnu_Vanish_Click()
     }
     m_state = State::InTray;
     m_applyingState = true;
-    // Minimised as well as hidden: the window's position is not stored while it is minimised,
-    // and a hidden window's is not where the user left it.
-    m_window->setWindowState(m_window->windowState() | Qt::WindowMinimized);
     m_window->hide();
+    // Minimised as well as hidden: the window's position is not stored while it is minimised,
+    // and a hidden window's is not where the user left it. Only the window is told: asking the
+    // desktop to minimise a window it is being told to forget races with that, and the desktop
+    // can keep it minimised when it comes back, out of reach of the tray.
+    m_window->overrideWindowState(m_window->windowState() | Qt::WindowMinimized);
     m_applyingState = false;
     m_trayWatch.start();
 }
