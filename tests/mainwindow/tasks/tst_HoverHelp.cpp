@@ -101,20 +101,6 @@ private slots:
         m_window.reset();
     }
 
-    void trackersInTheOrderOfTheFields()
-    {
-        make(true);
-        QStringList expected;
-        for (const Help& help : kHelp) {
-            expected << QStringLiteral("idecl_%1MT").arg(QString::fromLatin1(help.field).mid(4));
-        }
-        QStringList names;
-        for (const cMouseTrack* tracker : m_help->trackers()) {
-            names << tracker->objectName();
-        }
-        QCOMPARE(names, expected);
-    }
-
     void restingShowsTheHelpText_data()
     {
         QTest::addColumn<QString>("name");
@@ -203,16 +189,6 @@ private slots:
         edit->hide();
         QTRY_COMPARE(colour(edit), kBlack);
         QCOMPARE(edit->echoMode(), masked);
-    }
-
-    void otherFieldsKeepTheirEchoMode()
-    {
-        make(false);
-        QLineEdit* name = field(QStringLiteral("sle_Name"));
-        name->setEchoMode(QLineEdit::Password);
-        moveTo(name);
-        QCOMPARE(colour(name), kBlue);
-        QCOMPARE(name->echoMode(), QLineEdit::Password);
     }
 };
 

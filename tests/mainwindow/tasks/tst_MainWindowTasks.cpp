@@ -71,18 +71,6 @@ private slots:
         QCOMPARE(main.isMinimized(), dialogs == 0);
     }
 
-    void exitFromTheTrayMenuEndsTheProgramOnYes()
-    {
-        MainWindowFixture f(QStringLiteral("Secret"));
-        frm_Main& main = f.show();
-        main.menuItem("mnu_Vanish")->trigger();
-        main.trayControl().menuItem("mnu_SysTrayExit")->trigger();
-        QCOMPARE(f.programEnded, 0);
-        f.seam.queueAnswer(6);
-        main.trayControl().menuItem("mnu_SysTrayExit")->trigger();
-        QCOMPARE(f.programEnded, 1);
-    }
-
     void webPasswordInClearUnderThePointer()
     {
         MainWindowFixture f(QStringLiteral("Secret"));

@@ -89,30 +89,6 @@ private slots:
         }
         QCOMPARE(flags[settings::Lock], QStringLiteral("0"));
     }
-
-    void lockItemFlipsAndNeedsAPassword_data()
-    {
-        QTest::addColumn<QString>("password");
-        QTest::newRow("password") << QStringLiteral("Secret");
-        QTest::newRow("no password") << QString();
-    }
-    void lockItemFlipsAndNeedsAPassword()
-    {
-        QFETCH(QString, password);
-        gstr_Password = password;
-        QAction item;
-        item.setCheckable(true);
-        tasks::EnableLockItem(&item);
-        QCOMPARE(item.isEnabled(), !password.isEmpty());
-        settings::Flags flags{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")};
-        tasks::ToggleLock(&item, flags);
-        QVERIFY(gbool_Lock && item.isChecked());
-        QCOMPARE(flags[settings::Lock], QStringLiteral("1"));
-        tasks::ToggleLock(&item, flags);
-        QVERIFY(!gbool_Lock && !item.isChecked());
-        QCOMPARE(flags[settings::Lock], QStringLiteral("0"));
-        QCOMPARE(flags[settings::AlwaysOnTop], QStringLiteral("1"));
-    }
 };
 
 QTEST_MAIN(tst_TopMost)
