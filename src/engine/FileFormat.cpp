@@ -98,7 +98,7 @@ double timeDerivation(const KdfParams& p)
     unsigned char key[kKeySize];
     QElapsedTimer timer;
     qint64 best = -1;
-    for (int run = 0; run < 2; ++run) {
+    for (int run = 0; run < 1; ++run) {
         timer.start();
         if (crypto_pwhash(key, sizeof key, "calibrate", 9, salt, p.passes, p.memory, static_cast<int>(p.algorithm)) !=
             0) {
@@ -116,15 +116,15 @@ KdfParams calibrated()
     p.algorithm = crypto_pwhash_ALG_ARGON2ID13;
     p.memory = kMinPasswordMemory;
     p.passes = kMinPasswordPasses;
-    // The time grows less than in proportion to the passes, so the estimate is refined once.
-    for (int step = 0; step < 2; ++step) {
-        const double seconds = timeDerivation(p);
-        if (seconds >= kTargetSeconds * 0.85) {
-            break;
-        }
-        const double scaled = static_cast<double>(p.passes) * kTargetSeconds / seconds;
-        p.passes = std::clamp<uint64_t>(static_cast<uint64_t>(scaled + 0.5), kMinPasswordPasses, 32);
-    }
+    // A derivation costs a fixed part (filling the memory) plus a part per pass; two
+    // measurements give both, and so the passes that take about the target time here.
+    const double atMin = timeDerivation(p);
+    KdfParams twice = p;
+    twice.passes = 3 * kMinPasswordPasses;
+    const double atTwice = timeDerivation(twice);
+    const double perPass = std::max(1e-4, (atTwice - atMin) / static_cast<double>(twice.passes - p.passes));
+    const double passes = static_cast<double>(kMinPasswordPasses) + (kTargetSeconds - atMin) / perPass;
+    p.passes = std::clamp<uint64_t>(static_cast<uint64_t>(std::max(0.0, passes) + 0.5), kMinPasswordPasses, 32);
     return p;
 }
 
