@@ -35,7 +35,9 @@ int main(int argc, char** argv)
     }
     if (args[1] == QLatin1String("ls")) {
         dao::RecordsetPtr rs;
-        if (dao::Error e = db->OpenRecordset(statements::webAccountsView(), rs)) {
+        // The names only, in the order the main window shows them, as the peer's listing gives titles.
+        if (dao::Error e =
+                db->OpenRecordset(QStringLiteral("SELECT [Web Site] FROM [Web Accounts] ORDER BY [Web Site]"), rs)) {
             return fail(e);
         }
         int count = 0;
