@@ -4,7 +4,7 @@
 #include "Maintenance.h"
 #include "Platform.h"
 #include "Statements.h"
-#include "WindowTasks.h"
+#include "TopMost.h"
 #include "frm_Main.h"
 #include "frm_Password.h"
 
@@ -28,16 +28,11 @@ void FileCommands::mnu_FileSetPassword_Click()
         m_password = std::make_unique<frm_Password>(&m_main);
         m_password->setResetDataControls([this] { m_main.wf_ResetDataControls(); });
     }
-    QAction* alwaysOnTop = m_main.menuItem("mnu_ViewAlwaysOnTop");
-    const bool topMost = alwaysOnTop && alwaysOnTop->isChecked();
-    if (topMost) {
-        bool off = false;
-        window_tasks::SetTopMost(off, &m_main);
-    }
-    platform::ShowModal(m_password.get());
-    if (topMost) {
-        bool on = true;
-        window_tasks::SetTopMost(on, &m_main);
+    {
+        // The check mark mirrors the flag; this command has always read the mark.
+        QAction* alwaysOnTop = m_main.menuItem("mnu_ViewAlwaysOnTop");
+        tasks::TopMostBracket bracket(&m_main, alwaysOnTop && alwaysOnTop->isChecked());
+        platform::ShowModal(m_password.get());
     }
     if (QAction* lock = m_main.menuItem("mnu_ViewLock")) {
         lock->setEnabled(!gstr_Password.isEmpty());

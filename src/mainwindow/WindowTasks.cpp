@@ -1,8 +1,9 @@
 #include "WindowTasks.h"
 
+#include "TopMost.h"
+
 #include <QPointer>
 #include <QWidget>
-#include <QWindow>
 
 namespace window_tasks {
 
@@ -15,25 +16,12 @@ bool g_trayIcon = false;
 
 void SetTopMost(bool& flag, QWidget* window)
 {
-    if (window == nullptr) {
-        return;
-    }
-    Qt::WindowFlags flags = window->windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, flag);
-    if (flags == window->windowFlags()) {
-        return;
-    }
-    // setWindowFlags would hide a shown window and recreate it; changing the flags of the
-    // native window keeps it where and as it is, and the widget merely records them.
-    window->overrideWindowFlags(flags);
-    if (QWindow* native = window->windowHandle()) {
-        native->setFlags(flags);
-    }
+    tasks::SetTopMost(flag, window);
 }
 
 bool IsTopMost(const QWidget* window)
 {
-    return window != nullptr && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    return tasks::IsTopMost(window);
 }
 
 void AddTrayIcon(QWidget* owner)
