@@ -7,7 +7,10 @@
 #include <QDir>
 #include <QTest>
 
+#include <signal.h>
 #include <sodium.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fixture {
 
@@ -83,6 +86,35 @@ QStringList column(dao::Database& db, const QString& statement, const QString& f
         }
     }
     return values;
+}
+
+OtherProgram::OtherProgram(const QString& path, bool exclusive, const QString& password)
+{
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        return;
+    }
+    m_pid = ::fork();
+    if (m_pid == 0) {
+        dao::DatabasePtr db;
+        const dao::Error e = dao::DBEngine::OpenDatabase(path, exclusive, false, statements::connectWith(password), db);
+        const char c = e ? 'e' : 'k';
+        (void)!::write(ready[1], &c, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char c = 0;
+    m_opened = m_pid > 0 && ::read(ready[0], &c, 1) == 1 && c == 'k';
+    ::close(ready[0]);
+    ::close(ready[1]);
+}
+
+OtherProgram::~OtherProgram()
+{
+    if (m_pid > 0) {
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+    }
 }
 
 } // namespace fixture

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <sys/types.h>
+
 namespace fixture {
 
 // Key derivation at its cheapest, so tests that set passwords run fast. The real parameters
@@ -23,5 +25,22 @@ qint64 addRecord(dao::Database& db, const QString& table, const QVariantMap& val
 
 // The values of one field over a statement's rows.
 QStringList column(dao::Database& db, const QString& statement, const QString& field);
+
+// Another program that has a data file open, shared or exclusively, until this object goes (it
+// is killed then, so a failing test never leaves it behind).
+class OtherProgram
+{
+public:
+    OtherProgram(const QString& path, bool exclusive, const QString& password);
+    ~OtherProgram();
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+    // Whether it managed to open the file.
+    bool opened() const { return m_opened; }
+
+private:
+    pid_t m_pid = -1;
+    bool m_opened = false;
+};
 
 } // namespace fixture

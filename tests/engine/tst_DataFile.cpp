@@ -10,12 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/file.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 using namespace dao;
 
 class tst_DataFile : public QObject
@@ -287,27 +281,15 @@ private slots:
     void exclusiveOpeningKeepsOtherProcessesOut()
     {
         const QString file = fixture::createDataFile(m_dir.path(), "pw", "locked.cvd");
-        int ready[2];
-        QVERIFY(::pipe(ready) == 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            DatabasePtr db;
-            const Error e = DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", db);
-            const char c = e ? 'e' : 'k';
-            (void)!::write(ready[1], &c, 1);
-            ::pause();
-            ::_exit(0);
-        }
-        char c = 0;
-        QCOMPARE(::read(ready[0], &c, 1), ssize_t(1));
-        QCOMPARE(c, 'k');
+        Error shared;
+        Error exclusive;
         DatabasePtr db;
-        const Error shared = DBEngine::OpenDatabase(file, false, false, "MS Access;PWD=pw", db);
-        const Error exclusive = DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", db);
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-        ::close(ready[0]);
-        ::close(ready[1]);
+        {
+            fixture::OtherProgram holder(file, true, "pw");
+            QVERIFY(holder.opened());
+            shared = DBEngine::OpenDatabase(file, false, false, "MS Access;PWD=pw", db);
+            exclusive = DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", db);
+        }
         QCOMPARE(shared.number(), 3356);
         QCOMPARE(exclusive.number(), 3045);
         QVERIFY(!shared.description().isEmpty());

@@ -4,8 +4,11 @@
 #include "ScriptedSeam.h"
 #include "frm_Main.h"
 
+#include <QList>
+#include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QVariantMap>
 
 #include <functional>
@@ -56,4 +59,16 @@ public:
 private:
     std::unique_ptr<frm_Main> m_main;
     std::deque<DialogAction> m_dialogs;
+};
+
+// Receives the documents and links the program hands to the desktop.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
 };

@@ -28,17 +28,6 @@ struct Drag
 
 } // namespace
 
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 class tst_DisplayFields : public QObject
 {
     Q_OBJECT

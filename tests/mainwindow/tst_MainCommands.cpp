@@ -27,18 +27,6 @@ int page(frm_Main& main)
 
 } // namespace
 
-// Receives the documents and links the program hands to the desktop.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 class tst_MainCommands : public QObject
 {
     Q_OBJECT

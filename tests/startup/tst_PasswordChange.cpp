@@ -11,10 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 using testsupport::ScriptedSeam;
 
 class tst_PasswordChange : public QObject
@@ -183,25 +179,13 @@ private slots:
     void failureKeepsTheOldPasswordEverywhere()
     {
         start("old");
-        // Another program has the file open, so it cannot be had exclusively.
-        int ready[2];
-        QVERIFY(::pipe(ready) == 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            dao::DatabasePtr db;
-            (void)dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, "MS Access;PWD=old", db);
-            (void)!::write(ready[1], "k", 1);
-            ::pause();
-            ::_exit(0);
-        }
-        char c = 0;
-        QCOMPARE(::read(ready[0], &c, 1), ssize_t(1));
         ScriptedSeam seam;
-        enter("old", "new", "new");
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-        ::close(ready[0]);
-        ::close(ready[1]);
+        {
+            // Another program has the file open, so it cannot be had exclusively.
+            fixture::OtherProgram holder(gstr_DataFile, false, "old");
+            QVERIFY(holder.opened());
+            enter("old", "new", "new");
+        }
         QCOMPARE(seam.messages.size(), 1);
         QVERIFY(seam.messages[0].text.startsWith("Error: "));
         QVERIFY(seam.messages[0].text.endsWith("[3045]"));
