@@ -6,7 +6,7 @@
 #include "Pictures.h"
 #include "Platform.h"
 #include "Statements.h"
-#include "WindowTasks.h"
+#include "TopMost.h"
 #include "frm_About.h"
 #include "frm_Main.h"
 
@@ -33,33 +33,6 @@ MainCommands::EditDialog& editDialogInUse()
 #endif
     return dialog;
 }
-
-// A dialog must not be covered by a main window kept above all others: the window leaves the
-// top-most band while the dialog is up and returns to it when the command ends.
-class TopMostBracket
-{
-public:
-    explicit TopMostBracket(QWidget* window) : m_window(window), m_active(gbool_AlwaysOnTop)
-    {
-        if (m_active) {
-            bool off = false;
-            window_tasks::SetTopMost(off, m_window);
-        }
-    }
-    ~TopMostBracket()
-    {
-        if (m_active) {
-            bool on = true;
-            window_tasks::SetTopMost(on, m_window);
-        }
-    }
-    TopMostBracket(const TopMostBracket&) = delete;
-    TopMostBracket& operator=(const TopMostBracket&) = delete;
-
-private:
-    QWidget* m_window;
-    bool m_active;
-};
 
 // The id text of a dialog as a whole number; text that is no number gives 0, which no record has.
 qint64 recordIdNumber(const QString& text)
@@ -122,7 +95,7 @@ void MainCommands::mnu_EditCreateWeb_Click()
 void MainCommands::createRecord(const QString& category)
 {
     const statements::Category* kind = statements::category(category);
-    TopMostBracket bracket(&m_main);
+    tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
     m_main.istr_RecordID = QStringLiteral("0");
     showEditDialog(category, m_main.istr_RecordID);
     if (const dao::Error error = m_main.wf_SetUpDataControls(category)) {
@@ -145,7 +118,7 @@ void MainCommands::mnu_EditCurrent_Click()
     if (kind == nullptr || view->Bof() || view->Eof()) {
         return;
     }
-    TopMostBracket bracket(&m_main);
+    tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
     m_main.istr_RecordID = m_main.idBox(category)->text();
     showEditDialog(category, m_main.istr_RecordID);
     if (const dao::Error error = m_main.wf_SetUpDataControls(category)) {
@@ -181,7 +154,7 @@ void MainCommands::mnu_EditDelete_Click()
 
 void MainCommands::mnu_EditPersonal_Click()
 {
-    TopMostBracket bracket(&m_main);
+    tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
     // The personal record has no id; the list's id stays as it was.
     QString noId = QStringLiteral("0");
     showEditDialog(QStringLiteral("Personal"), noId);
@@ -190,7 +163,7 @@ void MainCommands::mnu_EditPersonal_Click()
 
 void MainCommands::mnu_HelpAbout_Click()
 {
-    TopMostBracket bracket(&m_main);
+    tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
     frm_About about(&m_main);
     platform::ShowModal(&about);
 }
