@@ -5,7 +5,8 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libsodium-dev libsqlite3-dev)
-test_pkgs=(xvfb xauth openbox trayer xdotool imagemagick clang libclang-rt-14-dev at-spi2-core python3-pyatspi dbus-x11)
+test_pkgs=(xvfb xauth openbox trayer xdotool imagemagick clang libclang-rt-14-dev at-spi2-core python3-pyatspi dbus-x11
+           keepassxc)
 
 want=("${build_pkgs[@]}")
 if [ "${1:-build}" = test ]; then

@@ -4,8 +4,6 @@
 
 namespace statements {
 
-namespace {
-
 const std::array<Category, 4>& categories()
 {
     static const std::array<Category, 4> kinds{{
@@ -20,6 +18,8 @@ const std::array<Category, 4>& categories()
     }};
     return kinds;
 }
+
+namespace {
 
 bool isPersonal(const Category& kind)
 {

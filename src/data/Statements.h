@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <array>
+
 // Every statement and search criterion the program sends to the data engine, in one place.
 namespace statements {
 
@@ -14,6 +16,8 @@ struct Category
     QString nameField; // bracketed required name field
 };
 
+// The four kinds, in the order above.
+const std::array<Category, 4>& categories();
 // The kind of the RecordCategory text; nullptr for any other text.
 const Category* category(const QString& recordCategory);
 

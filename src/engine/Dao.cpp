@@ -64,6 +64,16 @@ Error DBEngine::ReplaceFile(const QString& from, const QString& to)
     return replaceFile(from, to);
 }
 
+Error DBEngine::WriteFile(const QString& path, const QByteArray& bytes)
+{
+    return writeFile(path, bytes);
+}
+
+Error DBEngine::CopyFile(const QString& source, const QString& destination)
+{
+    return copyFile(source, destination);
+}
+
 bool DBEngine::IsCompleteDataFile(const QString& path)
 {
     QFile file(path);

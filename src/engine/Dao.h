@@ -59,6 +59,12 @@ public:
     // the old file or the new one, whatever happens. Nothing may hold either open.
     [[nodiscard]] static Error ReplaceFile(const QString& from, const QString& to);
 
+    // Writes bytes to path the way a save writes the data file: a temporary file beside it
+    // (mode 0600), flushed, renamed over path, the folder flushed. On failure path is as it
+    // was and no temporary file is left. CopyFile writes an exact copy of source that way.
+    [[nodiscard]] static Error WriteFile(const QString& path, const QByteArray& bytes);
+    [[nodiscard]] static Error CopyFile(const QString& source, const QString& destination);
+
     // True when path holds a complete data file of this program (its header and length check
     // out; the contents are proved only by opening it).
     static bool IsCompleteDataFile(const QString& path);

@@ -7,6 +7,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <sodium.h>
 #include <sqlite3.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -228,6 +229,23 @@ Error replaceFile(const QString& from, const QString& to)
         return error == ENOENT ? makeError(err::FileNotFound, from) : writeErrno(error, to);
     }
     return syncDirectoryOf(to);
+}
+
+Error writeFile(const QString& path, const QByteArray& bytes)
+{
+    std::vector<unsigned char> copy(bytes.begin(), bytes.end());
+    const Error e = writeWholeFile(path, copy);
+    sodium_memzero(copy.data(), copy.size()); // an export holds secrets in plain text
+    return e;
+}
+
+Error copyFile(const QString& source, const QString& destination)
+{
+    std::vector<unsigned char> bytes;
+    if (Error e = readWholeFile(source, bytes)) {
+        return e;
+    }
+    return writeWholeFile(destination, bytes);
 }
 
 // ---- the core ---------------------------------------------------------------------------------

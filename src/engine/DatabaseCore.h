@@ -15,6 +15,11 @@ namespace dao {
 
 // Moves from over to in one atomic rename and flushes the directory.
 Error replaceFile(const QString& from, const QString& to);
+// Writes bytes to path as a save writes a data file (temporary file of mode 0600, flush,
+// rename, directory flush); on failure path is untouched and no temporary file is left.
+Error writeFile(const QString& path, const QByteArray& bytes);
+// An exact copy of the file source at destination, written as writeFile writes.
+Error copyFile(const QString& source, const QString& destination);
 
 // Owns a prepared statement; finalizes it when it goes.
 class Statement

@@ -1,7 +1,6 @@
 // Compaction and a new password keep a complete data file under its own name at every step.
 
 #include "EngineFixture.h"
-#include "FileOps.h"
 #include "Maintenance.h"
 #include "Statements.h"
 
@@ -11,29 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <errno.h>
-
 namespace {
-
-// Fails the n-th call (counting from 1) of one kind of file operation.
-class FailAt : public dao::FileOps
-{
-public:
-    QString kind;
-    int at = 1;
-    int seen = 0;
-    bool fail(const char* k)
-    {
-        if (kind == QLatin1String(k) && ++seen == at) {
-            errno = kind == QLatin1String("write") ? ENOSPC : EIO;
-            return true;
-        }
-        return false;
-    }
-    ssize_t write(int fd, const void* b, size_t n) override { return fail("write") ? -1 : FileOps::write(fd, b, n); }
-    int fsync(int fd) override { return fail("fsync") ? -1 : FileOps::fsync(fd); }
-    int rename(const char* a, const char* b) override { return fail("rename") ? -1 : FileOps::rename(a, b); }
-};
 
 QStringList names(dao::Database& db)
 {
@@ -67,7 +44,6 @@ private:
 
 private slots:
     void initTestCase() { fixture::useCheapKdf(); }
-    void cleanup() { dao::setFileOps(nullptr); }
 
     void compactionShrinksAndKeepsEverything_data()
     {
@@ -112,13 +88,12 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(int, at);
         makeFile("pw");
-        FailAt ops;
-        ops.kind = kind;
-        ops.at = at;
-        dao::setFileOps(&ops);
-        const dao::Error e = maintenance::compactDataFile(m_file, "pw");
-        dao::setFileOps(nullptr);
-        QVERIFY(ops.seen >= at);
+        dao::Error e;
+        {
+            fixture::FailAt ops(kind, at);
+            e = maintenance::compactDataFile(m_file, "pw");
+            QVERIFY(ops.seen >= at);
+        }
         QVERIFY(e);
         QVERIFY(!e.description().isEmpty());
         QCOMPARE(QDir(m_dir->path()).entryList({"*Compact*", "*.tmp"}, QDir::Files), QStringList());

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTest>
 
+#include <errno.h>
 #include <signal.h>
 #include <sodium.h>
 #include <sys/wait.h>
@@ -115,6 +116,30 @@ OtherProgram::~OtherProgram()
         ::kill(m_pid, SIGKILL);
         ::waitpid(m_pid, nullptr, 0);
     }
+}
+
+bool FailAt::fail(const char* k)
+{
+    if (kind == QLatin1String(k) && ++seen == at) {
+        errno = kind == QLatin1String("write") ? ENOSPC : EIO;
+        return true;
+    }
+    return false;
+}
+
+ssize_t FailAt::write(int fd, const void* b, size_t n)
+{
+    return fail("write") ? -1 : FileOps::write(fd, b, n);
+}
+
+int FailAt::fsync(int fd)
+{
+    return fail("fsync") ? -1 : FileOps::fsync(fd);
+}
+
+int FailAt::rename(const char* a, const char* b)
+{
+    return fail("rename") ? -1 : FileOps::rename(a, b);
 }
 
 } // namespace fixture

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dao.h"
+#include "FileOps.h"
 
 #include <QString>
 #include <QVariantMap>
@@ -25,6 +26,23 @@ qint64 addRecord(dao::Database& db, const QString& table, const QVariantMap& val
 
 // The values of one field over a statement's rows.
 QStringList column(dao::Database& db, const QString& statement, const QString& field);
+
+// The one fault device: fails the at-th call (from 1) of one kind of file operation ("write",
+// "fsync", "rename"), a write with ENOSPC and the others with EIO. Installs itself for its
+// lifetime.
+class FailAt : public dao::FileOps
+{
+public:
+    FailAt(const QString& kind = QString(), int at = 1) : kind(kind), at(at) { dao::setFileOps(this); }
+    ~FailAt() override { dao::setFileOps(nullptr); }
+    QString kind;
+    int at = 1;
+    int seen = 0;
+    bool fail(const char* k);
+    ssize_t write(int fd, const void* b, size_t n) override;
+    int fsync(int fd) override;
+    int rename(const char* a, const char* b) override;
+};
 
 // Another program that has a data file open, shared or exclusively, until this object goes (it
 // is killed then, so a failing test never leaves it behind).

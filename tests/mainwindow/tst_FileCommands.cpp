@@ -3,7 +3,6 @@
 #include "DataControl.h"
 #include "EngineFixture.h"
 #include "FileCommands.h"
-#include "FileOps.h"
 #include "General.h"
 #include "MainWindowFixture.h"
 #include "Maintenance.h"
@@ -15,8 +14,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
-
-#include <errno.h>
 
 namespace {
 
@@ -31,16 +28,6 @@ testsupport::ScriptedSeam::Script changePassword(const QString& oldPw, const QSt
     };
 }
 
-class FailRename : public dao::FileOps
-{
-public:
-    int rename(const char*, const char*) override
-    {
-        errno = EIO;
-        return -1;
-    }
-};
-
 } // namespace
 
 class tst_FileCommands : public QObject
@@ -49,7 +36,6 @@ class tst_FileCommands : public QObject
 
 private slots:
     void initTestCase() { fixture::useCheapKdf(); }
-    void cleanup() { dao::setFileOps(nullptr); }
 
     void setPasswordRebindsAndTogglesTheLockItem_data()
     {
@@ -158,11 +144,11 @@ private slots:
         f.add("[Web Accounts]", {{"Web Site", "Alpha"}});
         frm_Main& main = f.show();
         main.showPage("Web");
-        FailRename ops;
-        dao::setFileOps(&ops);
         f.seam.queueAnswer(6);
-        main.menuItem("mnu_FileCompress")->trigger();
-        dao::setFileOps(nullptr);
+        {
+            fixture::FailAt ops("rename");
+            main.menuItem("mnu_FileCompress")->trigger();
+        }
         QCOMPARE(f.seam.messages.size(), 2);
         QVERIFY(f.seam.messages[1].text.startsWith("Error: "));
         QCOMPARE(f.seam.messages[1].title, QString("Corvanta Error"));

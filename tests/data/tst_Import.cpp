@@ -1,0 +1,257 @@
+// Import and export of CSV files: the peers' layouts from checked-in samples and from a real
+// export where the peer's command-line tool is installed, the faults a person must be told
+// about with their line, duplicates, all-or-nothing writing, and the round trip of an export.
+
+#include "EngineFixture.h"
+#include "Export.h"
+#include "Import.h"
+#include "Statements.h"
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kWebFields = QStringLiteral("Web Site|Site Type|URL|Login|Password|Notes");
+
+QString webText(const transfer::Record& record)
+{
+    QStringList values;
+    for (const QString& field : kWebFields.split('|')) {
+        values << record.value(field);
+    }
+    return values.join('|');
+}
+
+// Every record of the three lists, every field but the key, in the order they were added.
+QStringList everyRecord(dao::Database& db)
+{
+    QStringList out;
+    for (const char* kind : {"Credit", "Travel", "Web"}) {
+        const statements::Category* category = statements::category(kind);
+        dao::RecordsetPtr rows;
+        if (db.OpenRecordset(statements::wholeTable(*category), rows)) {
+            return {};
+        }
+        while (!rows->Eof()) {
+            QStringList values{kind};
+            for (const QString& field : rows->FieldNames().mid(1)) {
+                values << rows->Value(field).toString();
+            }
+            out << values.join('|');
+            (void)rows->MoveNext();
+        }
+    }
+    return out;
+}
+
+QList<transfer::Record> readOrFail(const QByteArray& bytes)
+{
+    QList<transfer::Record> records;
+    QString message;
+    if (!transfer::readExport(bytes, records, message)) {
+        qWarning() << message;
+    }
+    return records;
+}
+
+} // namespace
+
+class tst_Import : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { fixture::useCheapKdf(); }
+
+    void peersExportsBecomeWebAccounts_data()
+    {
+        QTest::addColumn<QString>("sample");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("expected"); // kWebFields
+        auto row = [](const char* name, const char* sample, int count, int index, const QString& expected) {
+            QTest::newRow(name) << sample << count << index << expected;
+        };
+        row("keeper: group, quotes, lines, TOTP kept in the notes", "keeper.csv", 2, 0,
+            "Example Shop|Shopping|https://shop.example.com/login|ann@example.com|s3cr,et\"q|first line\n"
+            "second, with \"quotes\"\nTOTP: otpauth://totp/shop?secret=ABC");
+        row("keeper: root group is no type", "keeper.csv", 2, 1, "Bank||https://bank.example.com|ann|pw|");
+        row("vault with BOM and CRLF: folder, custom fields", "vault.csv", 2, 0,
+            "Chat Site|Social|https://chat.example.net/|bob|p,w|fields: pet: Rex");
+        row("vault: a note", "vault.csv", 2, 1, "Safe Note|||||The combination is\r\n1-2-3");
+        row("browser with names", "browser_named.csv", 2, 0,
+            "mail.example.org||https://mail.example.org/|carol|hunter2|");
+        row("browser: no name, address too long for the dialog", "browser_named.csv", 2, 1,
+            "forum.example.com||https://www.forum.example.com|dave|pw2|old account\nAddress: "
+            "https://www.forum.example.com/a/long/path/that/goes/on/to/sign/in?next=%2Fhome");
+        row("browser bookkeeping left out", "browser_bookkeeping.csv", 1, 0,
+            "news.example.com||https://www.news.example.com|erin|pa\"ss|");
+    }
+    void peersExportsBecomeWebAccounts()
+    {
+        QFETCH(QString, sample);
+        QFETCH(int, count);
+        QFETCH(int, index);
+        QFETCH(QString, expected);
+        const QList<transfer::Record> records =
+            readOrFail(testsupport::readFile(QStringLiteral(SAMPLES_DIR "/") + sample));
+        QCOMPARE(records.size(), count);
+        QCOMPARE(records.at(index).category, QString("Web"));
+        QCOMPARE(webText(records.at(index)), expected);
+    }
+
+    void realKeeperExportIsRead()
+    {
+        const QString cli = QStandardPaths::findExecutable("keepassxc-cli");
+        if (cli.isEmpty()) {
+            QSKIP("keepassxc-cli is not installed (scripts/deps.sh test installs it)");
+        }
+        QTemporaryDir dir;
+        const QString db = dir.filePath("peer.kdbx");
+        auto run = [&](const QStringList& args, const QByteArray& input) {
+            QProcess p;
+            p.start(cli, args);
+            p.write(input);
+            p.closeWriteChannel();
+            p.waitForFinished(60000);
+            return p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
+        };
+        QVERIFY(run({"db-create", "-q", "-p", "-t", "100", db}, "pw\npw\n").isEmpty());
+        run({"mkdir", "-q", db, "Shopping"}, "pw\n");
+        run({"add", "-q", "-u", "ann", "--url", "https://shop.example.com/", "--notes", "two\nlines, \"quoted\"", "-p",
+             db, "Shopping/Shop, Inc."},
+            "pw\nse,cr\"et\n");
+        const QByteArray exported = run({"export", "-q", "-f", "csv", db}, "pw\n");
+        QVERIFY2(exported.contains("Shop, Inc."), exported.constData());
+        const QList<transfer::Record> records = readOrFail(exported);
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(webText(records.at(0)),
+                 QString("Shop, Inc.|Shopping|https://shop.example.com/|ann|se,cr\"et|two\nlines, \"quoted\""));
+    }
+
+    void faultsNameTheirLine_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        auto row = [](const char* name, const QByteArray& bytes, const char* message) {
+            QTest::newRow(name) << bytes << QString(message);
+        };
+        row("quote never closed", "url,username,password\na,b,c\nx,\"y\n,z\n",
+            "The file cannot be imported: line 3: a quoted field does not end.");
+        row("text after a closing quote", "url,username,password\n\"a\"b,c,d\n",
+            "The file cannot be imported: line 2: text follows a closing quote.");
+        row("lines counted inside quotes", "url,username,password\n\"a\nb\",c,d\nx\"y,c,d\n",
+            "The file cannot be imported: line 4: a quote stands inside a field that is not quoted.");
+        row("not UTF-8", "url,username,password\na,b,c\n\xFF,b,c\n",
+            "The file cannot be imported: line 3: the text is not UTF-8.");
+        row("fields missing", "url,username,password\nhttps://a,b\n",
+            "The file cannot be imported: line 2: it has 2 fields where the header row has 3.");
+        row("unknown kind", "Kind,Web Site\nBogus,x\n",
+            "The file cannot be imported: line 2: the kind \"Bogus\" is none of Personal, Credit, Travel, Web.");
+        row("empty", "", "The file cannot be imported: it is empty.");
+        row("unknown columns", "Foo, Bar\n1,2\n",
+            "The file cannot be imported: its header row is not that of a known export. Columns found: \"Foo\", "
+            "\"Bar\". Import reads the CSV exports of this program, of password keepers (Title, Username, "
+            "Password, URL, Notes) and of browsers (name, url, username, password).");
+    }
+    void faultsNameTheirLine()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        QList<transfer::Record> records;
+        QString got;
+        QVERIFY(!transfer::readExport(bytes, records, got));
+        QCOMPARE(got, message);
+        QVERIFY(records.isEmpty());
+    }
+
+    void duplicatesAreSameNameAndLogin()
+    {
+        QTemporaryDir dir;
+        dao::DatabasePtr db = fixture::open(fixture::createDataFile(dir.path()));
+        fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "Example"}, {"Login", "ann"}});
+        fixture::addRecord(*db, "[Credit Cards]", {{"Credit Card", "Blue"}, {"Account Number", "4111"}});
+        const QList<transfer::Record> records = readOrFail("name,url,username,password\n"
+                                                           "EXAMPLE,,Ann,x\n"
+                                                           "Example,,bob,x\n"
+                                                           "Other,,ann,x\n"
+                                                           "Blue,,4111,x\n"
+                                                           "Example,,ann,y\n");
+        QList<bool> duplicate;
+        QVERIFY(!transfer::findDuplicates(*db, records, duplicate));
+        QCOMPARE(duplicate, (QList<bool>{true, false, false, false, true}));
+    }
+
+    void failedImportAddsNothing_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("disk full") << "write";
+        QTest::newRow("flush fails") << "fsync";
+        QTest::newRow("rename fails") << "rename";
+    }
+    void failedImportAddsNothing()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString file = fixture::createDataFile(dir.path(), "pw");
+        dao::DatabasePtr db = fixture::open(file, "pw");
+        fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "Kept"}});
+        const QByteArray before = testsupport::readFile(file);
+        const QList<transfer::Record> records = readOrFail(testsupport::readFile(SAMPLES_DIR "/keeper.csv"));
+        int progress = 0;
+        {
+            fixture::FailAt ops(kind);
+            const dao::Error e = transfer::addRecords(*db, records, [&](int done) { progress = done; });
+            QVERIFY(e);
+            QVERIFY(!e.description().isEmpty());
+        }
+        QCOMPARE(progress, 2);
+        QCOMPARE(testsupport::readFile(file), before);
+        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList{"Kept"});
+        QVERIFY(!dao::DBEngine::InTransaction());
+        QVERIFY(!transfer::addRecords(*db, records));
+        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"),
+                 (QStringList{"Bank", "Example Shop", "Kept"}));
+    }
+
+    void exportImportedIntoAnEmptyFileGivesTheSameRecords()
+    {
+        QTemporaryDir dir;
+        dao::DatabasePtr from = fixture::open(fixture::createDataFile(dir.path(), "pw", "from.cvd"), "pw");
+        fixture::addRecord(*from, "[Personal Information]", {{"Name", "Ann"}, {"City", "Springfield"}});
+        fixture::addRecord(*from, "[Credit Cards]",
+                           {{"Credit Card", "Blue, \"gold\""},
+                            {"Card Type", " 2"},
+                            {"Account Number", "4111111111111111"},
+                            {"Expiration Date", "0503"},
+                            {"Notes", "line 1\r\nline 2"}});
+        fixture::addRecord(*from, "[Travel Programs]",
+                           {{"Travel Program", "Miles"}, {"PIN Number", "0042"}, {"Web Account", "Air"}});
+        fixture::addRecord(*from, "[Web Accounts]",
+                           {{"Web Site", "Zeta"},
+                            {"URL", "https://zeta.example/"},
+                            {"Login", " spaced "},
+                            {"Password", "p,w\"\n=1"},
+                            {"E-Mail Address", "ann@example.com"}});
+        fixture::addRecord(*from, "[Web Accounts]", {{"Web Site", "Ünïcödé ✓"}, {"Notes", QVariant()}});
+        QByteArray bytes;
+        int count = 0;
+        QVERIFY(!transfer::exportAll(*from, bytes, count));
+        QCOMPARE(count, 5);
+        QVERIFY(bytes.startsWith("Kind,Name,Address,City,State,Zip Code,Phone Number,E-Mail Address,Credit Card,"));
+
+        dao::DatabasePtr to = fixture::open(fixture::createDataFile(dir.path(), "", "to.cvd"));
+        const QList<transfer::Record> records = readOrFail(bytes);
+        QCOMPARE(records.size(), 4); // the personal record stays the person's own
+        QVERIFY(!transfer::addRecords(*to, records));
+        QCOMPARE(everyRecord(*to), everyRecord(*from));
+        QCOMPARE(everyRecord(*to).size(), 4);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Import)
+#include "tst_Import.moc"
