@@ -9,7 +9,8 @@
 
 namespace transfer {
 
-dao::Error exportAll(dao::Database& db, QByteArray& out, int& count, const std::function<void(int)>& progress)
+dao::Error exportAll(dao::Database& db, QByteArray& out, int& count,
+                     const std::function<void(int done, int total)>& progress)
 {
     out.clear();
     count = 0;
@@ -40,6 +41,10 @@ dao::Error exportAll(dao::Database& db, QByteArray& out, int& count, const std::
         sources.push_back(std::move(source));
     }
     csv::appendRecord(out, columns);
+    int total = 0;
+    for (const Source& source : sources) {
+        total += source.rows->RecordCount();
+    }
     for (Source& source : sources) {
         std::vector<int> at;
         for (const QString& field : source.fields) {
@@ -55,7 +60,7 @@ dao::Error exportAll(dao::Database& db, QByteArray& out, int& count, const std::
             csv::appendRecord(out, values);
             ++count;
             if (progress) {
-                progress(count);
+                progress(count, total);
             }
             if (dao::Error e = rows.MoveNext()) {
                 return e;

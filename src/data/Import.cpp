@@ -321,7 +321,8 @@ dao::Error findDuplicates(dao::Database& db, const QList<Record>& records, QList
     return {};
 }
 
-dao::Error addRecords(dao::Database& db, const QList<Record>& records, const std::function<void(int)>& progress)
+dao::Error addRecords(dao::Database& db, const QList<Record>& records,
+                      const std::function<void(int done, int total)>& progress)
 {
     if (records.isEmpty()) {
         return {};
@@ -371,7 +372,7 @@ dao::Error addRecords(dao::Database& db, const QList<Record>& records, const std
             return fail(e);
         }
         if (progress) {
-            progress(i + 1);
+            progress(i + 1, static_cast<int>(records.size()));
         }
     }
     targets.clear();

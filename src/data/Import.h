@@ -38,8 +38,8 @@ struct Record
 [[nodiscard]] dao::Error findDuplicates(dao::Database& db, const QList<Record>& records, QList<bool>& duplicate);
 
 // Adds the records in one transaction: all of them or, on failure, none. progress gets the
-// number added so far.
+// number added so far and the whole.
 [[nodiscard]] dao::Error addRecords(dao::Database& db, const QList<Record>& records,
-                                    const std::function<void(int)>& progress = {});
+                                    const std::function<void(int done, int total)>& progress = {});
 
 } // namespace transfer

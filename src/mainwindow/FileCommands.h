@@ -5,8 +5,9 @@
 class frm_Main;
 class frm_Password;
 
-// The File menu's commands on the data file itself: a new password and compaction. Both make
-// the main window let go of the file first and attach it again afterwards.
+// The File menu's commands on the data file itself: a new password and compaction, which make
+// the main window let go of the file first and attach it again afterwards; import and export of
+// CSV files, and a backup copy.
 class FileCommands
 {
 public:
@@ -17,6 +18,9 @@ public:
 
     void mnu_FileSetPassword_Click();
     void mnu_FileCompress_Click();
+    void mnu_FileImport_Click();
+    void mnu_FileExport_Click();
+    void mnu_FileBackUp_Click();
 
     // The change-password dialog, created on first use and kept (hidden) until the main window
     // goes; nullptr before.

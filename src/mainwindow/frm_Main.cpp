@@ -227,6 +227,9 @@ void frm_Main::connectMenus()
     FileCommands* file = m_fileCommands.get();
     connect(ui->mnu_FileSetPassword, &QAction::triggered, this, [file] { file->mnu_FileSetPassword_Click(); });
     connect(ui->mnu_FileCompress, &QAction::triggered, this, [file] { file->mnu_FileCompress_Click(); });
+    connect(ui->mnu_FileImport, &QAction::triggered, this, [file] { file->mnu_FileImport_Click(); });
+    connect(ui->mnu_FileExport, &QAction::triggered, this, [file] { file->mnu_FileExport_Click(); });
+    connect(ui->mnu_FileBackUp, &QAction::triggered, this, [file] { file->mnu_FileBackUp_Click(); });
     // <Vanish> and the tray menu belong to the notification-area icon.
 }
 

@@ -12,6 +12,7 @@ public:
     int showModal(QDialog* dialog) override;
     void setBusyCursor(bool busy) override;
     void beep() override;
+    QString chooseFile(bool save, const QString& title, const QString& suggested, const QString& filter) override;
 
 private:
     // The busy pointer is a state, not a count: callers switch it on and off without pairing

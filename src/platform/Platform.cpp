@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProxyStyle>
@@ -134,6 +135,17 @@ void DesktopSeam::setBusyCursor(bool busy)
 void DesktopSeam::beep()
 {
     QApplication::beep();
+}
+
+QString Seam::chooseFile(bool, const QString&, const QString&, const QString&)
+{
+    return {};
+}
+
+QString DesktopSeam::chooseFile(bool save, const QString& title, const QString& suggested, const QString& filter)
+{
+    return save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter)
+                : QFileDialog::getOpenFileName(QApplication::activeWindow(), title, suggested, filter);
 }
 
 void usePasswordCharacter(QLineEdit* edit, QChar character)

@@ -29,6 +29,9 @@ public:
     // The application-wide busy pointer, on or off.
     virtual void setBusyCursor(bool busy) = 0;
     virtual void beep() = 0;
+    // Asks for a file to read or, with save, to write (the desktop's chooser asks before one is
+    // replaced); empty when the person cancels. suggested is the file or folder offered first.
+    virtual QString chooseFile(bool save, const QString& title, const QString& suggested, const QString& filter);
 };
 
 // The seam in use; the desktop one unless a test installed another.
@@ -47,6 +50,10 @@ inline int ShowModal(QDialog* dialog)
 inline void Beep()
 {
     seam().beep();
+}
+inline QString ChooseFile(bool save, const QString& title, const QString& suggested, const QString& filter)
+{
+    return seam().chooseFile(save, title, suggested, filter);
 }
 
 // Busy pointer for the lifetime of the guard (restored on every way out).

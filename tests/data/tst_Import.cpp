@@ -205,7 +205,7 @@ private slots:
         int progress = 0;
         {
             fixture::FailAt ops(kind);
-            const dao::Error e = transfer::addRecords(*db, records, [&](int done) { progress = done; });
+            const dao::Error e = transfer::addRecords(*db, records, [&](int done, int) { progress = done; });
             QVERIFY(e);
             QVERIFY(!e.description().isEmpty());
         }

@@ -7,13 +7,17 @@
 #include "MainWindowFixture.h"
 #include "Maintenance.h"
 #include "Statements.h"
+#include "TestSupport.h"
 #include "frm_Password.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,6 +30,12 @@ testsupport::ScriptedSeam::Script changePassword(const QString& oldPw, const QSt
         QTest::keyClicks(dialog->findChild<QLineEdit*>("sle_NewPasswordAgain"), newPw);
         QTest::keyClick(dialog->findChild<QLineEdit*>("sle_NewPasswordAgain"), Qt::Key_Return);
     };
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
 
 } // namespace
@@ -155,6 +165,116 @@ private slots:
         QCOMPARE(QDir(f.dir.path()).entryList({"*Compact*", "*.tmp"}, QDir::Files), QStringList());
         QCOMPARE(f.text("sle_WebAccount"), QString("Alpha")); // attached again
         QVERIFY(gdb_Data && gdb_Data->IsOpen());
+        QVERIFY(!f.seam.busy);
+    }
+
+    void importTellsWhatItWillAddThenAddsAllOrNothing_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("lastFlags");
+        const QByteArray twoOfThem = "name,url,username,password\nBANK,,Ann,x\nShop,,bob,y\n";
+        const QString asked = "The file holds 2 web accounts; 1 of them look like ones already in the data file (same "
+                              "name and login).\n\nSkip those 1?";
+        QTest::newRow("duplicates skipped")
+            << twoOfThem << QList<int>{6, 6}
+            << QStringList{asked, "1 web account will be added to the data file.\n\nImport them?",
+                           "1 web account imported."}
+            << QStringList{"Bank", "Shop"} << 64;
+        QTest::newRow("duplicates kept")
+            << twoOfThem << QList<int>{7, 6}
+            << QStringList{asked, "2 web accounts will be added to the data file.\n\nImport them?",
+                           "2 web accounts imported."}
+            << QStringList{"Bank", "BANK", "Shop"} << 64;
+        QTest::newRow("answered No") << twoOfThem << QList<int>{7, 7}
+                                     << QStringList{asked,
+                                                    "2 web accounts will be added to the data file.\n\nImport them?"}
+                                     << QStringList{"Bank"} << 292;
+        QTest::newRow("malformed") << QByteArray("url,username,password\n\"https://a,b,c\n") << QList<int>{}
+                                   << QStringList{"The file cannot be imported: line 2: a quoted field does not end."}
+                                   << QStringList{"Bank"} << 16;
+    }
+    void importTellsWhatItWillAddThenAddsAllOrNothing()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QList<int>, answers);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, names);
+        QFETCH(int, lastFlags);
+        MainWindowFixture f("pw");
+        f.add("[Web Accounts]", {{"Web Site", "Bank"}, {"Login", "ann"}});
+        frm_Main& main = f.show();
+        const QString path = f.dir.filePath("in.csv");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(csv);
+        file.close();
+        f.seam.queueFile(path);
+        for (int answer : answers) {
+            f.seam.queueAnswer(answer);
+        }
+        main.menuItem("mnu_FileImport")->trigger();
+        QStringList shown;
+        for (const auto& message : f.seam.messages) {
+            shown << message.text;
+        }
+        QCOMPARE(shown, messages);
+        QCOMPARE(f.seam.messages.last().flags, lastFlags);
+        QCOMPARE(f.column(statements::webAccountsView(), "Web Site"), names);
+        // The page shows what the file holds now.
+        QCOMPARE(main.dataControl("Web")->Recordset()->RecordCount(), names.size());
+        QVERIFY(!f.seam.busy);
+    }
+
+    void exportAsksFirstAndWritesAPrivateFile()
+    {
+        MainWindowFixture f("pw");
+        f.add("[Web Accounts]", {{"Web Site", "Bank"}, {"Password", "secret, \"quoted\""}});
+        frm_Main& main = f.show();
+        const QString path = f.dir.filePath("out.csv");
+        main.menuItem("mnu_FileExport")->trigger(); // answered No
+        QCOMPARE(f.seam.messages.size(), 1);
+        QVERIFY(f.seam.messages[0].text.contains("every password of the data file in plain text"));
+        QCOMPARE(f.seam.messages[0].flags, 292);
+        QVERIFY(f.seam.fileChoosers.isEmpty());
+        f.seam.queueAnswer(6);
+        f.seam.queueFile(f.dataFile);
+        main.menuItem("mnu_FileExport")->trigger();
+        QCOMPARE(f.seam.messages.last().text, QString("That is the data file itself. Choose another file."));
+        f.seam.queueAnswer(6);
+        f.seam.queueFile(path);
+        main.menuItem("mnu_FileExport")->trigger();
+        QCOMPARE(f.seam.messages.last().text, "1 records exported to " + path + ".");
+        QVERIFY(
+            testsupport::readFile(path).contains("\r\nWeb,,,,,,,,,,,,,,,,,,Bank,,,,\"secret, \"\"quoted\"\"\"\r\n"));
+        QCOMPARE(modeOf(path), mode_t(0600));
+        QVERIFY(fixture::open(f.dataFile, "pw"));
+    }
+
+    void backUpWritesAnExactCopyOrNothing()
+    {
+        MainWindowFixture f("pw");
+        f.add("[Web Accounts]", {{"Web Site", "Bank"}});
+        frm_Main& main = f.show();
+        const QString path = f.dir.filePath("copy.cvd");
+        f.seam.queueFile(path);
+        {
+            fixture::FailAt ops("write");
+            main.menuItem("mnu_FileBackUp")->trigger();
+        }
+        QVERIFY(f.seam.messages.last().text.startsWith("Error: "));
+        QCOMPARE(QDir(f.dir.path()).entryList({"copy*"}, QDir::Files), QStringList());
+        f.seam.queueFile(path);
+        main.menuItem("mnu_FileBackUp")->trigger();
+        QCOMPARE(f.seam.messages.last().text, "The data file was backed up to " + path + ".");
+        QCOMPARE(testsupport::readFile(path), testsupport::readFile(f.dataFile));
+        QCOMPARE(modeOf(path), mode_t(0600));
+        QVERIFY(fixture::open(path, "pw"));
+        main.menuItem("mnu_FileBackUp")->trigger(); // cancelled: nothing shown
+        QCOMPARE(f.seam.fileChoosers.size(), 3);
+        QCOMPARE(f.seam.messages.size(), 2);
         QVERIFY(!f.seam.busy);
     }
 };

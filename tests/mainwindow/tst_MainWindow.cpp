@@ -98,6 +98,9 @@ void tst_MainWindow::menuItems_data()
     };
     row("mnu_FileCompress", "&Compress Datafile");
     row("mnu_FileSetPassword", "Set &Password...");
+    row("mnu_FileImport", "&Import...");
+    row("mnu_FileExport", "&Export...");
+    row("mnu_FileBackUp", "&Back Up Data File...");
     row("mnu_FileExit", "E&xit");
     row("mnu_EditPersonal", "&Edit Personal Information...");
     row("mnu_EditCreateCredit", "Create &Credit Card...", "Ctrl+A");
@@ -153,7 +156,8 @@ void tst_MainWindow::menusHoldTheirItemsInOrder_data()
     QTest::addColumn<QStringList>("items");
     QTest::newRow("File") << "mnu_File"
                           << "&File"
-                          << QStringList{"mnu_FileCompress", "mnu_FileSetPassword", "mnu_FileBar0", "mnu_FileExit"};
+                          << QStringList{"mnu_FileCompress", "mnu_FileSetPassword", "mnu_FileBar0", "mnu_FileImport",
+                                         "mnu_FileExport",   "mnu_FileBackUp",      "mnu_FileBar1", "mnu_FileExit"};
     QTest::newRow("Edit") << "mnu_Edit"
                           << "&Edit" << QStringList{"mnu_EditPersonal",     "mnu_EditBar0",      "mnu_EditCreateCredit",
                                                     "mnu_EditCreateTravel", "mnu_EditCreateWeb", "mnu_EditBar1",

@@ -61,4 +61,15 @@ void ScriptedSeam::beep()
     ++beeps;
 }
 
+QString ScriptedSeam::chooseFile(bool, const QString& title, const QString&, const QString&)
+{
+    fileChoosers.append(title);
+    if (m_files.empty()) {
+        return {};
+    }
+    const QString path = m_files.front();
+    m_files.pop_front();
+    return path;
+}
+
 } // namespace testsupport

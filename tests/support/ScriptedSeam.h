@@ -40,13 +40,18 @@ public:
     void queueScript(Script script) { m_scripts.push_back(std::move(script)); }
     int pendingScripts() const { return static_cast<int>(m_scripts.size()); }
     int pendingAnswers() const { return static_cast<int>(m_answers.size()); }
+    // Answers of the next file choosers, in order; with none queued a chooser is cancelled.
+    void queueFile(const QString& path) { m_files.push_back(path); }
 
     int messageBox(const QString& text, int flags, const QString& title) override;
     int showModal(QDialog* dialog) override;
     void setBusyCursor(bool busy) override;
     void beep() override;
+    QString chooseFile(bool save, const QString& title, const QString& suggested, const QString& filter) override;
 
     QList<Message> messages;
+    // Titles of the file choosers shown, in order.
+    QStringList fileChoosers;
     // Object names (or class names) of the dialogs shown modally, in order.
     QStringList modalDialogs;
     int leftOpen = 0;
@@ -58,6 +63,7 @@ public:
 private:
     std::deque<int> m_answers;
     std::deque<Script> m_scripts;
+    std::deque<QString> m_files;
 };
 
 } // namespace testsupport
