@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "DataFileLocation.h"
 #include "Desktop.h"
 #include "General.h"
 #include "Maintenance.h"
@@ -68,8 +69,8 @@ StartupResult Main(const StartupWindows& windows)
     };
 
     gstr_Connect = statements::connectFirst();
-    // The program directory and the name are joined as they are, like every path of the file.
-    gstr_DataFile = platform::ProgramDirectory() + QStringLiteral("/Corvanta.cvd");
+    const datafile::Location location = datafile::Locate();
+    gstr_DataFile = location.path;
 
     // A compaction stopped half-way leaves the data under the companion's name.
     maintenance::recoverInterruptedCompaction(gstr_DataFile);
@@ -78,7 +79,8 @@ StartupResult Main(const StartupWindows& windows)
     if (error.number() == dao::err::FileNotFound) {
         splash.reset(); // ends at once, without waiting for the splash
         platform::MsgBox(QStringLiteral("The Corvanta data file cannot be found. ") +
-                             QStringLiteral("Please check the application directory."),
+                             QStringLiteral("Please check the application directory.\n") +
+                             datafile::PlacesLookedText(location.placesLooked),
                          platform::vbCritical, QStringLiteral("Corvanta Error"));
         return StartupResult::Ended;
     }
@@ -105,7 +107,11 @@ StartupResult Main(const StartupWindows& windows)
         }
     }
     if (error) {
-        unloadSplash();
+        // At the first opening the splash goes first; an error in the password loop is shown
+        // at once, above the splash, which then goes with the program.
+        if (!hadPassword) {
+            unloadSplash();
+        }
         pointer.set(false);
         ShowErrorText(error);
         gdb_Data.reset();
@@ -119,13 +125,14 @@ StartupResult Main(const StartupWindows& windows)
     if (personal) {
         personal->Close();
     }
-    unloadSplash();
-    pointer.set(false);
     if (checkError && hadPassword) {
+        pointer.set(false);
         ShowErrorText(checkError);
         gdb_Data.reset();
         return StartupResult::Ended;
     }
+    unloadSplash();
+    pointer.set(false);
     if (empty && windows.personalInformation) {
         windows.personalInformation();
     }

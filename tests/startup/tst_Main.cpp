@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -50,7 +51,8 @@ class tst_Main : public QObject
 
 private:
     QTemporaryDir m_settings;
-    std::unique_ptr<QTemporaryDir> m_program;
+    // A prefix of the test's own: the program in bin/, the person's data folder in data/.
+    std::unique_ptr<QTemporaryDir> m_root;
     QStringList m_opened; // windows opened by start-up, in order
     StartupWindows windows()
     {
@@ -59,7 +61,9 @@ private:
         w.mainWindow = [this] { m_opened << "main"; };
         return w;
     }
-    QString dataFile() const { return m_program->filePath("Corvanta.cvd"); }
+    QString programDir() const { return m_root->filePath("bin"); }
+    QString userDir() const { return m_root->filePath("data/Corvanta"); }
+    QString dataFile() const { return programDir() + "/Corvanta.cvd"; }
 
 private slots:
     void initTestCase()
@@ -70,8 +74,10 @@ private slots:
     }
     void init()
     {
-        m_program = std::make_unique<QTemporaryDir>();
-        platform::setProgramDirectory(m_program->path());
+        m_root = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir(m_root->path()).mkdir("bin"));
+        platform::setProgramDirectory(programDir());
+        qputenv("XDG_DATA_HOME", m_root->filePath("data").toLocal8Bit());
         platform::SaveSetting("Corvanta", "Settings", "SplashScreen", "0");
         m_opened.clear();
         gstr_Password.clear();
@@ -82,7 +88,7 @@ private slots:
 
     void secondCopyIsRefused()
     {
-        fixture::createDataFile(m_program->path());
+        fixture::createDataFile(programDir());
         platform::SingleInstance running(m_settings.filePath("corvanta.lock"));
         QVERIFY(running.tryAcquire());
         ScriptedSeam seam;
@@ -96,24 +102,72 @@ private slots:
         QVERIFY(m_opened.isEmpty());
     }
 
-    void missingFileStopsWithoutLogin()
+    void dataFileIsFoundBesideTheProgramThenInTheUsersFolder_data()
     {
+        QTest::addColumn<QStringList>("present"); // "beside", "user", "shipped", "companion"
+        QTest::addColumn<QString>("opened");      // "beside", "user" or empty: none, the stop message
+        QTest::newRow("beside only") << QStringList{"beside"} << "beside";
+        QTest::newRow("both: the portable copy wins") << QStringList{"beside", "user", "shipped"} << "beside";
+        QTest::newRow("user's folder") << QStringList{"user", "shipped"} << "user";
+        QTest::newRow("compaction stopped in the user's folder") << QStringList{"companion", "shipped"} << "user";
+        QTest::newRow("first start of an installed program") << QStringList{"shipped"} << "user";
+        QTest::newRow("nowhere") << QStringList{} << "";
+    }
+    void dataFileIsFoundBesideTheProgramThenInTheUsersFolder()
+    {
+        QFETCH(QStringList, present);
+        QFETCH(QString, opened);
+        const QString shippedDir = m_root->filePath("share/corvanta");
+        for (const QString& place : present) {
+            const QString dir = place == "beside" ? programDir() : place == "shipped" ? shippedDir : userDir();
+            QVERIFY(QDir().mkpath(dir));
+            const QString file = fixture::createDataFile(dir);
+            if (place != "shipped") {
+                dao::DatabasePtr db = fixture::open(file);
+                fixture::addRecord(*db, "[Personal Information]", {{"Name", place}});
+            }
+            if (place == "companion") {
+                QVERIFY(QFile::rename(file, file + "Compact"));
+            }
+        }
         ScriptedSeam seam;
-        QCOMPARE(Main(windows()), StartupResult::Ended);
-        QCOMPARE(seam.modalDialogs.size(), 0);
-        QCOMPARE(seam.messages.size(), 1);
-        QCOMPARE(seam.messages[0].text,
-                 QString("The Corvanta data file cannot be found. Please check the application directory."));
-        QCOMPARE(seam.messages[0].flags, 16);
-        QCOMPARE(seam.messages[0].title, QString("Corvanta Error"));
-        QVERIFY(m_opened.isEmpty());
-        QVERIFY(!QFile::exists(dataFile()));
-        QVERIFY(!seam.busy);
+        const StartupResult result = Main(windows());
+        if (opened.isEmpty()) {
+            QCOMPARE(result, StartupResult::Ended);
+            QCOMPARE(seam.modalDialogs.size(), 0);
+            QCOMPARE(seam.messages.size(), 1);
+            QCOMPARE(seam.messages[0].text,
+                     QString("The Corvanta data file cannot be found. Please check the application directory.\n"
+                             "Looked for Corvanta.cvd in: %1 and %2.")
+                         .arg(programDir(), userDir()));
+            QCOMPARE(seam.messages[0].flags, 16);
+            QCOMPARE(seam.messages[0].title, QString("Corvanta Error"));
+            QVERIFY(m_opened.isEmpty());
+            QVERIFY(!QFile::exists(dataFile()) && !QFile::exists(userDir() + "/Corvanta.cvd"));
+            QVERIFY(!seam.busy);
+            return;
+        }
+        QCOMPARE(result, StartupResult::Running);
+        const QString expected = (opened == "beside" ? programDir() : userDir()) + "/Corvanta.cvd";
+        QCOMPARE(gdb_Data->Name(), expected);
+        QCOMPARE(gstr_DataFile, expected);
+        // A copied empty file asks for the personal record; a file that was there already has it.
+        const bool copied = present == QStringList{"shipped"};
+        QCOMPARE(m_opened, copied ? (QStringList{"personal", "main"}) : QStringList{"main"});
+        if (copied) {
+            QCOMPARE(QFileInfo(expected).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+            QCOMPARE(QFileInfo(userDir()).permissions() & 0x7077,
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QVERIFY(QFile::exists(shippedDir + "/Corvanta.cvd"));
+        }
+        // The lock lives beside the file in use, and no temporary copy is left.
+        QCOMPARE(QDir(QFileInfo(expected).path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{"Corvanta.cvd", "Corvanta.cvd.lock"}));
     }
 
     void fileWithoutPasswordOpensAtOnce()
     {
-        const QString file = fixture::createDataFile(m_program->path());
+        const QString file = fixture::createDataFile(programDir());
         {
             dao::DatabasePtr db = fixture::open(file);
             fixture::addRecord(*db, "[Personal Information]", {{"Name", "Ann"}});
@@ -128,12 +182,11 @@ private slots:
         QCOMPARE(gstr_Version, QString("Version 1.0"));
         QCOMPARE(m_opened, QStringList{"main"});
         QVERIFY(!seam.busy);
-        QVERIFY(!seam.busy);
     }
 
     void emptyPersonalTableAsksForTheRecordFirst()
     {
-        fixture::createDataFile(m_program->path());
+        fixture::createDataFile(programDir());
         ScriptedSeam seam;
         QCOMPARE(Main(windows()), StartupResult::Running);
         QCOMPARE(m_opened, (QStringList{"personal", "main"}));
@@ -141,7 +194,7 @@ private slots:
 
     void wrongPasswordsGiveFreshDialogsUntilTheRightOne()
     {
-        fixture::createDataFile(m_program->path(), "Right One");
+        fixture::createDataFile(programDir(), "Right One");
         ScriptedSeam seam;
         for (const char* wrong : {"right one", "Right One ", "x", "Right", "RIGHT ONE"}) {
             seam.queueScript(typePassword(wrong));
@@ -167,13 +220,13 @@ private slots:
 
     void cancelledLoginEndsHavingWrittenNothing()
     {
-        const QString file = fixture::createDataFile(m_program->path(), "pw");
+        const QString file = fixture::createDataFile(programDir(), "pw");
         QFile::remove(platform::settingsFilePath("Corvanta"));
         QFile in(file);
         QVERIFY(in.open(QIODevice::ReadOnly));
         const QByteArray before = in.readAll();
         in.close();
-        const QStringList filesBefore = QDir(m_program->path()).entryList(QDir::Files);
+        const QStringList filesBefore = QDir(programDir()).entryList(QDir::Files);
         ScriptedSeam seam;
         seam.queueScript(typePassword("wrong"));
         seam.queueScript([](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
@@ -189,7 +242,7 @@ private slots:
 
     void compactionStoppedHalfWayIsTakenBack()
     {
-        const QString file = fixture::createDataFile(m_program->path(), "pw");
+        const QString file = fixture::createDataFile(programDir(), "pw");
         QVERIFY(QFile::rename(file, file + "Compact"));
         ScriptedSeam seam;
         seam.queueScript(typePassword("pw"));
@@ -199,19 +252,53 @@ private slots:
         QVERIFY(!QFile::exists(file + "Compact"));
     }
 
+    void damagedFileIsReported_data()
+    {
+        QTest::addColumn<bool>("withPassword");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("at the first opening") << false << " [3343]";
+        QTest::newRow("after the login") << true << " [3049]";
+    }
     void damagedFileIsReported()
     {
-        QFile f(dataFile());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("not a data file at all");
-        f.close();
-        ScriptedSeam seam;
+        QFETCH(bool, withPassword);
+        QFETCH(QString, number);
+        if (withPassword) {
+            // The header and its key check hold, so the password is asked for; the records do not.
+            fixture::createDataFile(programDir(), "pw");
+            QFile f(dataFile());
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.seek(f.size() - 1));
+            const char last = f.peek(1).at(0);
+            f.putChar(static_cast<char>(last ^ 1));
+        } else {
+            QFile f(dataFile());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not a data file at all");
+        }
+        platform::SaveSetting("Corvanta", "Settings", "SplashScreen", withPassword ? "1" : "0");
+        // An error found after the login is shown at once, above the splash.
+        struct SplashWatchingSeam : ScriptedSeam
+        {
+            bool splashUp = false;
+            int messageBox(const QString& text, int flags, const QString& title) override
+            {
+                splashUp = splashVisible();
+                return ScriptedSeam::messageBox(text, flags, title);
+            }
+        } seam;
+        seam.queueScript(typePassword("pw"));
+        QElapsedTimer clock;
+        clock.start();
         QCOMPARE(Main(windows()), StartupResult::Ended);
         QCOMPARE(seam.messages.size(), 1);
         QVERIFY(seam.messages[0].text.startsWith("Error: "));
-        QVERIFY(seam.messages[0].text.endsWith(" [3343]"));
+        QVERIFY2(seam.messages[0].text.endsWith(number), qPrintable(seam.messages[0].text));
         QCOMPARE(seam.messages[0].title, QString("Corvanta Error"));
         QCOMPARE(seam.messages[0].flags, 64);
+        QCOMPARE(seam.splashUp, withPassword);
+        QVERIFY(clock.elapsed() < frm_Splash::kMinimumMilliseconds);
+        QVERIFY(!splashVisible());
         QVERIFY(m_opened.isEmpty());
     }
 
@@ -228,7 +315,7 @@ private slots:
     {
         QFETCH(QString, setting);
         QFETCH(bool, shown);
-        fixture::createDataFile(m_program->path(), "pw");
+        fixture::createDataFile(programDir(), "pw");
         platform::SaveSetting("Corvanta", "Settings", "SplashScreen", setting);
         ScriptedSeam seam;
         bool visibleDuringLogin = false;
