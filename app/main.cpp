@@ -15,6 +15,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setOrganizationName(QStringLiteral("Corvanta"));
+    // Ties the windows to the installed launcher entry, whose icon the desktop then shows.
+    QApplication::setDesktopFileName(QStringLiteral("org.example.Corvanta"));
     if (!dao::initializeCrypto()) {
         QMessageBox::critical(nullptr, QStringLiteral("Corvanta Error"),
                               QStringLiteral("The encryption library could not be started."));
