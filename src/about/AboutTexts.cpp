@@ -1,16 +1,9 @@
 #include "AboutTexts.h"
 
-#include <QUrlQuery>
+#include "Pictures.h"
 
-// Outside any namespace, as the resource initialiser requires.
-static void initAboutResources()
-{
-    static const bool done = [] {
-        Q_INIT_RESOURCE(about);
-        return true;
-    }();
-    Q_UNUSED(done);
-}
+#include <QLabel>
+#include <QUrlQuery>
 
 namespace about {
 
@@ -69,19 +62,17 @@ QUrl EMailUrl()
 
 QIcon ProgramIcon()
 {
-    return QIcon(ProgramIconPixmap());
+    return pictures::ProgramIcon();
 }
 
-QPixmap ProgramIconPixmap()
+void ShowProgramIcon(QLabel* label)
 {
-    initAboutResources();
-    return QPixmap(QStringLiteral(":/about/corvanta.png"));
+    label->setPixmap(ProgramIcon().pixmap(label->size(), label->devicePixelRatioF()));
 }
 
-QPixmap ProgramLogo()
+void ShowProgramLogo(QLabel* label)
 {
-    initAboutResources();
-    return QPixmap(QStringLiteral(":/about/logo.png"));
+    label->setPixmap(pictures::Logo().pixmap(label->size(), label->devicePixelRatioF()));
 }
 
 } // namespace about

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUrl>
 
+class QLabel;
+
 // What the splash window and the About box say about the program, in one place.
 namespace about {
 
@@ -20,9 +22,9 @@ QString EMailAddress();
 // The "mailto:" link of the support address with the subject "Corvanta Comment".
 QUrl EMailUrl();
 
-// The program's icon and logo (the logo is 341 by 101 pixels).
 QIcon ProgramIcon();
-QPixmap ProgramIconPixmap();
-QPixmap ProgramLogo();
+// Put the program icon or the logo in a picture label, drawn at the label's size and pixel ratio.
+void ShowProgramIcon(QLabel* label);
+void ShowProgramLogo(QLabel* label);
 
 } // namespace about

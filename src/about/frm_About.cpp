@@ -4,6 +4,7 @@
 
 #include "AboutTexts.h"
 #include "Accessibility.h"
+#include "FitLabels.h"
 #include "General.h"
 #include "Platform.h"
 #include "SystemInfo.h"
@@ -22,10 +23,9 @@ frm_About::frm_About(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
     setWindowIcon(about::ProgramIcon());
 
-    ui->picIcon->setPixmap(about::ProgramIconPixmap());
+    about::ShowProgramIcon(ui->picIcon);
     ui->lbl_Title->setText(about::ProgramTitle());
     ui->lbl_Version->setText(gstr_Version);
     ui->lbl_Copyright->setText(about::CopyrightLine());
@@ -44,6 +44,8 @@ frm_About::frm_About(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     ui->hl_EMailAddress->setText(linkText(about::EMailUrl(), about::EMailAddress()));
     ui->picIcon->setAccessibleName(about::ProgramTitle());
     accessibility::nameControls(this);
+    // Whatever the fonts of this desktop, no text is cut off; the box keeps the size that holds it.
+    about::FitLabels(this);
 
     // OK is both the default (Enter) and the cancel button (Esc closes a dialog through reject).
     ui->cb_OK->setDefault(true);

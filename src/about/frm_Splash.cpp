@@ -4,6 +4,7 @@
 
 #include "AboutTexts.h"
 #include "Accessibility.h"
+#include "FitLabels.h"
 #include "General.h"
 #include "Platform.h"
 
@@ -17,12 +18,11 @@ frm_Splash::frm_Splash(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
 {
     ui->setupUi(this);
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
-    setFixedSize(size());
 
     platform::seam().setBusyCursor(true);
 
-    ui->pic_Icon->setPixmap(about::ProgramIconPixmap());
-    ui->pic_Logo->setPixmap(about::ProgramLogo());
+    about::ShowProgramIcon(ui->pic_Icon);
+    about::ShowProgramLogo(ui->pic_Logo);
     ui->lbl_Company->setText(about::CompanyLine());
     ui->lbl_Copyright->setText(about::CopyrightLine());
     ui->lbl_Warning->setText(about::SplashNotice());
@@ -35,6 +35,7 @@ frm_Splash::frm_Splash(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
     ui->lbl_Version->setText(gstr_Version);
     ui->lbl_Version->adjustSize();
     ui->lbl_Version->move(right - ui->lbl_Version->width() + 1, ui->lbl_Version->y());
+    about::FitLabels(this);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());

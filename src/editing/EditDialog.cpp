@@ -75,7 +75,8 @@ void EditDialog::setTitlePicture(QLabel* picture, const QString& subject)
     if (layout() != nullptr) {
         layout()->activate();
     }
-    picture->setPixmap(titlePicture(subject, QSize(picture->minimumWidth(), std::max(picture->height(), 1))));
+    picture->setPixmap(titlePicture(subject, QSize(picture->minimumWidth(), std::max(picture->height(), 1)),
+                                    picture->devicePixelRatioF()));
     // The band is a picture of these words; a screen reader says them.
     picture->setAccessibleName(subject);
 }

@@ -2,8 +2,8 @@
 
 #include "ui_frm_CreditCards.h"
 
-#include "EditPictures.h"
 #include "InputRules.h"
+#include "Pictures.h"
 #include "RecordIO.h"
 
 #include <QButtonGroup>
@@ -30,18 +30,18 @@ frm_CreditCards::frm_CreditCards(QWidget* parent)
         QToolButton* button = buttons.at(index - 1);
         ob_CreditCard->addButton(button, index);
         button->setAccessibleDescription(QStringLiteral("Card Type"));
-        const QPixmap picture = cardPicture(index, kCardSize);
+        button->setAccessibleName(pictures::CardTypeName(index));
+        const QIcon picture = pictures::CardPicture(index);
         if (picture.isNull()) {
             QFont small(QStringLiteral("Arial"));
             small.setPointSizeF(7.5);
             small.setBold(true);
             button->setFont(small);
-            button->setText(cardTypeName(index));
-            button->setAccessibleName(cardTypeName(index));
+            button->setText(pictures::CardTypeName(index));
         } else {
-            button->setIcon(QIcon(picture));
+            // Drawn at the screen's own scale, so the name on the card stays sharp.
+            button->setIcon(picture);
             button->setIconSize(kCardSize);
-            button->setAccessibleName(cardTypeName(index));
         }
     }
     connect(ob_CreditCard, &QButtonGroup::idClicked, this, &frm_CreditCards::ob_CreditCard_Click);

@@ -2,6 +2,7 @@
 
 #include "DataControl.h"
 #include "Desktop.h"
+#include "DocumentWindow.h"
 #include "General.h"
 #include "Pictures.h"
 #include "Platform.h"
@@ -185,17 +186,37 @@ void MainCommands::mnu_HelpLicense_Click()
 
 void MainCommands::openDocument(const QString& fileName, const QString& missingMessage)
 {
-    const QString path = platform::ProgramDirectory() + QLatin1Char('/') + fileName;
-    const QFileInfo file(path);
-    if (!file.isFile()) {
+    // Beside the program first (a portable copy), then where an installed program keeps them.
+    const auto find = [](const QString& name) {
+        for (const QString& folder : platform::DocumentDirectories()) {
+            const QFileInfo file(folder + QLatin1Char('/') + name);
+            if (file.isFile()) {
+                return file.absoluteFilePath();
+            }
+        }
+        return QString();
+    };
+    const QString path = find(fileName);
+    if (path.isEmpty()) {
         platform::MsgBox(missingMessage, platform::vbInformation, QStringLiteral("Corvanta Error"));
         return;
     }
-    // A document that nothing on this desktop opens would otherwise leave the click unanswered.
-    if (!platform::OpenUrl(QUrl::fromLocalFile(file.absoluteFilePath()))) {
-        platform::MsgBox(QStringLiteral("No program to open ") + fileName + QStringLiteral(" was found."),
-                         platform::vbInformation, QStringLiteral("Corvanta Error"));
+    // The guide comes as a web page too, for desktops where nothing opens a word-processor file.
+    QStringList forms{path};
+    if (fileName.endsWith(QLatin1String(".doc"))) {
+        const QString page = find(QFileInfo(fileName).completeBaseName() + QStringLiteral(".html"));
+        if (!page.isEmpty()) {
+            forms << page;
+        }
     }
+    // The desktop's opener reports success even where no program takes the file, so the
+    // program asks first whether one would; where none would, it shows the document itself.
+    for (const QString& form : forms) {
+        if (platform::HasOpenerFor(form) && platform::OpenUrl(QUrl::fromLocalFile(form))) {
+            return;
+        }
+    }
+    ShowDocumentWindow(forms.last(), &m_main);
 }
 
 void MainCommands::tb_ToolBar_ButtonClick(const QString& key)

@@ -199,8 +199,8 @@ void frm_Main::setUpDisplayFields()
                                        ui->pb_CreditCardType_3};
     for (int i = 0; i < 4; ++i) {
         QLabel* card = cards[static_cast<size_t>(i)];
-        card->setPixmap(pictures::CardPicture(i, card->size(), devicePixelRatioF()));
-        card->setToolTip(pictures::CardName(i));
+        card->setPixmap(pictures::CardPixmap(i + 1, card->size(), devicePixelRatioF()));
+        card->setToolTip(pictures::CardTypeName(i + 1));
     }
 }
 
@@ -255,7 +255,7 @@ void frm_Main::Form_Load()
 
     // Sized by its layout before it is placed, so that the reachability test sees its frame.
     adjustSize();
-    move(settings::ReachablePosition(this, settings::ReadMainPosition(pos())));
+    move(settings::MainWindowPosition(this));
 
     istr_Settings = settings::ReadFlags();
     const bool lock = settings::IsOn(istr_Settings[settings::Lock]);

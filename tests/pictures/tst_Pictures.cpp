@@ -1,0 +1,74 @@
+// The one set of pictures: every picture is there, drawn at the screen's pixels, and no card's
+// name runs over the card's edge with the fonts of this machine.
+
+#include "Pictures.h"
+
+#include <QGuiApplication>
+#include <QTest>
+
+class tst_Pictures : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void picturesAreDrawnAtTheScreensPixels_data()
+    {
+        QTest::addColumn<QIcon>("icon");
+        QTest::newRow("program") << pictures::ProgramIcon();
+        for (int number = 1; number <= 8; ++number) {
+            QTest::addRow("toolbar %d", number) << pictures::ToolbarPicture(number);
+        }
+        for (int type = 1; type <= 4; ++type) {
+            QTest::addRow("card %d", type) << pictures::CardPicture(type);
+        }
+    }
+    void picturesAreDrawnAtTheScreensPixels()
+    {
+        QFETCH(QIcon, icon);
+        // At twice the scale a 16-pixel picture is drawn with 32 pixels, not enlarged from 16.
+        const QPixmap pixmap = icon.pixmap(QSize(16, 16), 2.0);
+        QCOMPARE(pixmap.deviceIndependentSize().width(), 16.0);
+        QCOMPARE(pixmap.width(), 32);
+        QVERIFY(pixmap.toImage().pixelColor(pixmap.width() / 2, pixmap.height() / 2).alpha() > 0);
+    }
+
+    void textStaysInsideItsPicture_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("text");
+        for (int type = 1; type <= 4; ++type) {
+            QTest::addRow("%s", qPrintable(pictures::CardTypeName(type))) << pictures::CardResource(type) << "name";
+        }
+        QTest::newRow("logo title") << ":/pictures/logo.svg"
+                                    << "title";
+        QTest::newRow("logo tagline") << ":/pictures/logo.svg"
+                                      << "tagline";
+    }
+    void textStaysInsideItsPicture()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QString, text);
+        const QRectF bounds = pictures::ElementBounds(picture, text);
+        QVERIFY(!bounds.isEmpty());
+        QVERIFY2(pictures::DrawingBounds(picture).adjusted(2, 2, -2, -2).contains(bounds),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                                .arg(text)
+                                .arg(bounds.x())
+                                .arg(bounds.y())
+                                .arg(bounds.width())
+                                .arg(bounds.height())));
+    }
+
+    void cardInALabelIsWholeAndCentred()
+    {
+        // The main window's label is wider than a card: the card keeps its shape, in the middle.
+        const QImage label = pictures::CardPixmap(3, QSize(51, 24), 2.0).toImage();
+        QCOMPARE(label.size(), QSize(102, 48));
+        QVERIFY(label.pixelColor(51, 24).alpha() > 0);
+        QCOMPARE(label.pixelColor(2, 24).alpha(), 0);
+        QCOMPARE(label.pixelColor(99, 24).alpha(), 0);
+    }
+};
+
+QTEST_MAIN(tst_Pictures)
+#include "tst_Pictures.moc"
