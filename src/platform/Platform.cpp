@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QUrl>
@@ -43,6 +45,45 @@ private:
     QChar m_character;
 };
 
+// While the program waits for the person, the pointer says so: the normal arrow over the box,
+// whatever busy state the program was in, and that state again afterwards.
+class NormalPointerWhileWaiting
+{
+public:
+    NormalPointerWhileWaiting() : m_pushed(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_pushed) {
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+        }
+    }
+    ~NormalPointerWhileWaiting()
+    {
+        if (m_pushed) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    NormalPointerWhileWaiting(const NormalPointerWhileWaiting&) = delete;
+    NormalPointerWhileWaiting& operator=(const NormalPointerWhileWaiting&) = delete;
+
+private:
+    bool m_pushed;
+};
+
+// A message belongs to the active window; at start-up, before any window is active, to the
+// splash window, so that it shows above the splash instead of behind it.
+QWidget* messageOwner()
+{
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowType() == Qt::SplashScreen) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 Seam& seam()
@@ -63,7 +104,7 @@ int DesktopSeam::messageBox(const QString& text, int flags, const QString& title
     const int icon = flags & 0x70;
     const bool secondIsDefault = (flags & 0x300) == 0x100;
 
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(messageOwner());
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
@@ -100,7 +141,10 @@ int DesktopSeam::messageBox(const QString& text, int flags, const QString& title
     }
     box.setDefaultButton(secondIsDefault && second != nullptr ? second : first);
 
-    box.exec();
+    {
+        NormalPointerWhileWaiting pointer;
+        box.exec();
+    }
     const QAbstractButton* clicked = box.clickedButton();
     if (buttons == 4) {
         return clicked == first ? vbYes : vbNo;
@@ -116,6 +160,7 @@ int DesktopSeam::showModal(QDialog* dialog)
     if (dialog == nullptr) {
         return QDialog::Rejected;
     }
+    NormalPointerWhileWaiting pointer;
     return dialog->exec();
 }
 
@@ -164,6 +209,42 @@ void usePasswordCharacter(QLineEdit* edit, QChar character)
 bool OpenUrl(const QUrl& url)
 {
     return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+namespace {
+
+std::function<bool(const QString&)>& openerLookup()
+{
+    static std::function<bool(const QString&)> lookup;
+    return lookup;
+}
+
+// The desktop's own registry of default programs, through its command-line tool; no tool, no
+// answer, no program.
+bool desktopHasOpener(const QString& mimeType)
+{
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished();
+        return false;
+    }
+    return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
+           !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
+bool HasOpenerFor(const QString& file)
+{
+    const QString mimeType = QMimeDatabase().mimeTypeForFile(file).name();
+    return openerLookup() ? openerLookup()(mimeType) : desktopHasOpener(mimeType);
+}
+
+void setOpenerLookup(std::function<bool(const QString& mimeType)> lookup)
+{
+    openerLookup() = std::move(lookup);
 }
 
 } // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QDialog;
 class QWidget;
 
@@ -78,5 +80,12 @@ void usePasswordCharacter(QLineEdit* edit, QChar character = QLatin1Char('*'));
 
 // Opens a web address or a "mailto:" link with the desktop's handler; false when none took it.
 bool OpenUrl(const QUrl& url);
+
+// Whether the desktop names a program that opens files of this file's type. The desktop's opener
+// itself reports success even where nothing opens the file, so the program asks first.
+bool HasOpenerFor(const QString& file);
+// Tests answer the question themselves (by the file's type name); an empty function restores
+// the desktop's answer.
+void setOpenerLookup(std::function<bool(const QString& mimeType)> lookup);
 
 } // namespace platform

@@ -105,6 +105,17 @@ QPoint ReachablePosition(const QWidget* window, const QPoint& topLeft)
     return ReachablePosition(frame, titleBarHeight, screens, primary);
 }
 
+QPoint MainWindowPosition(const QWidget* window)
+{
+    if (!GetSetting(kMainLeft, QString()).isEmpty() || !GetSetting(kMainTop, QString()).isEmpty()) {
+        return ReachablePosition(window, ReadMainPosition(window->pos()));
+    }
+    // No screen holds the window yet, so it is placed as an unreachable one is: centred.
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return primary == nullptr ? window->pos()
+                              : ReachablePosition(window->frameGeometry(), 1, {}, primary->availableGeometry());
+}
+
 QList<QPair<QString, QString>> SettingsToWrite(bool minimised, const QPoint& topLeft, const Flags& flags)
 {
     QList<QPair<QString, QString>> entries;

@@ -60,6 +60,9 @@ QPoint ReadMainPosition(const QPoint& current);
 QPoint ReachablePosition(const QRect& frame, int titleBarHeight, const QList<QRect>& screens, const QRect& primary);
 // The same for a window and the screens of this desktop.
 QPoint ReachablePosition(const QWidget* window, const QPoint& topLeft);
+// Where the main window opens: its stored position, made reachable; with none stored (a first
+// start), the middle of the primary screen.
+QPoint MainWindowPosition(const QWidget* window);
 
 // What the main window's unload writes, in the order it is written: the position unless the
 // window is minimised, then Lock, ViewPasswords, SplashScreen, AlwaysOnTop.

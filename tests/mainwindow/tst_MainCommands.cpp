@@ -2,6 +2,7 @@
 #include "General.h"
 #include "MainCommands.h"
 #include "MainWindowFixture.h"
+#include "Platform.h"
 #include "SettingsStore.h"
 #include "WindowTasks.h"
 
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QUrl>
 
 namespace {
@@ -238,15 +240,20 @@ void tst_MainCommands::documentsOpenOrTellTheyAreMissing_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("missing");
-    QTest::newRow("help") << "mnu_HelpDOCFile"
-                          << "Corvanta.doc"
-                          << "The help file cannot be found.";
+    QTest::addColumn<QStringList>("openers"); // the types the desktop has a program for
+    QTest::addColumn<QString>("shown");       // the file opened, or "window" for the program's own
+    const QString guide = "mnu_HelpDOCFile", lost = "The help file cannot be found.";
+    QTest::newRow("guide, word processor")
+        << guide << "Corvanta.doc" << lost << QStringList{"application/msword", "text/html"} << "Corvanta.doc";
+    QTest::newRow("guide, browser only") << guide << "Corvanta.doc" << lost << QStringList{"text/html"}
+                                         << "Corvanta.html";
+    QTest::newRow("guide, neither") << guide << "Corvanta.doc" << lost << QStringList{} << "window";
     QTest::newRow("readme") << "mnu_HelpReadme"
                             << "Readme.txt"
-                            << "The readme file cannot be found.";
-    QTest::newRow("licence") << "mnu_HelpLicense"
-                             << "License.txt"
-                             << "The license file cannot be found.";
+                            << "The readme file cannot be found." << QStringList{"text/plain"} << "Readme.txt";
+    QTest::newRow("licence, no text program") << "mnu_HelpLicense"
+                                              << "License.txt"
+                                              << "The license file cannot be found." << QStringList{} << "window";
 }
 
 void tst_MainCommands::documentsOpenOrTellTheyAreMissing()
@@ -254,12 +261,16 @@ void tst_MainCommands::documentsOpenOrTellTheyAreMissing()
     QFETCH(QString, command);
     QFETCH(QString, file);
     QFETCH(QString, missing);
+    QFETCH(QStringList, openers);
+    QFETCH(QString, shown);
     MainWindowFixture f;
     frm_Main& main = f.show();
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    platform::setOpenerLookup([&](const QString& type) { return openers.contains(type); });
+    const auto trigger = [&] { main.menuItem(command.toLatin1().constData())->trigger(); };
 
-    main.menuItem(command.toLatin1().constData())->trigger();
+    trigger();
     QCOMPARE(f.seam.messages.size(), 1);
     QCOMPARE(f.seam.messages.first().text, missing);
     QCOMPARE(f.seam.messages.first().title, QStringLiteral("Corvanta Error"));
@@ -268,17 +279,28 @@ void tst_MainCommands::documentsOpenOrTellTheyAreMissing()
 
     // A folder of that name is no document either.
     QVERIFY(QDir(f.dir.path()).mkdir(file));
-    main.menuItem(command.toLatin1().constData())->trigger();
+    trigger();
     QCOMPARE(f.seam.messages.size(), 2);
     QVERIFY(QDir(f.dir.path()).rmdir(file));
 
-    QFile document(f.dir.filePath(file));
-    QVERIFY(document.open(QIODevice::WriteOnly));
-    document.close();
-    main.menuItem(command.toLatin1().constData())->trigger();
+    for (const QString& name : {file, QStringLiteral("Corvanta.html")}) {
+        QFile document(f.dir.filePath(name));
+        QVERIFY(document.open(QIODevice::WriteOnly));
+        document.write("<html><head><title>The Guide</title></head><body>Read me</body></html>");
+    }
+    trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    platform::setOpenerLookup({});
     QCOMPARE(f.seam.messages.size(), 2);
-    QCOMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(f.dir.filePath(file))});
+    auto* window = main.findChild<QWidget*>(QStringLiteral("frm_Document"));
+    if (shown == QLatin1String("window")) {
+        QVERIFY(catcher.opened.isEmpty());
+        QVERIFY(window && window->isVisible());
+        QVERIFY(window->findChild<QTextBrowser*>()->toPlainText().contains(QStringLiteral("Read me")));
+    } else {
+        QCOMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(f.dir.filePath(shown))});
+        QVERIFY(!window);
+    }
 }
 
 void tst_MainCommands::engineFailureIsReported()

@@ -7,10 +7,12 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
@@ -458,6 +460,10 @@ void tst_MainWindow::unloadWritesSettings()
         main.menuItem("mnu_ViewSplashScreen")->trigger();
     }
     QCOMPARE(main.menuItem("mnu_ViewSplashScreen")->isChecked(), splash == QLatin1String("1"));
+    // With no position stored, the window opened in the middle of the primary screen.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2((main.frameGeometry().center() - screen.center()).manhattanLength() <= 2,
+             qPrintable(QString::number(main.width())));
     main.menuItem("mnu_ViewPasswords")->trigger();
     main.menuItem("mnu_ViewAlwaysOnTop")->trigger();
     main.move(100, 80);

@@ -118,6 +118,28 @@ private slots:
         seam.setBusyCursor(true);
         QVERIFY(QApplication::overrideCursor() != nullptr);
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        // Waiting for the person: the normal pointer over a message box or a dialog, above a
+        // splash window the box belongs to; busy again afterwards.
+        QWidget splash(nullptr, Qt::SplashScreen);
+        splash.show();
+        Qt::CursorShape overBox = Qt::WaitCursor, overDialog = Qt::WaitCursor;
+        QWidget* owner = nullptr;
+        whenMessageBoxShows([&](QMessageBox* box) -> QAbstractButton* {
+            overBox = QApplication::overrideCursor()->shape();
+            owner = box->parentWidget();
+            return nullptr;
+        });
+        seam.messageBox(QStringLiteral("Wrong"), 64, QStringLiteral("Corvanta Error"));
+        QDialog dialog;
+        QTimer::singleShot(0, &dialog, [&] {
+            overDialog = QApplication::overrideCursor()->shape();
+            dialog.accept();
+        });
+        seam.showModal(&dialog);
+        QCOMPARE(overBox, Qt::ArrowCursor);
+        QCOMPARE(overDialog, Qt::ArrowCursor);
+        QCOMPARE(owner, &splash);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         seam.setBusyCursor(false);
         QVERIFY(QApplication::overrideCursor() == nullptr);
         seam.setBusyCursor(false);
