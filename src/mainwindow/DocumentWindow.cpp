@@ -26,6 +26,10 @@ void ShowDocumentWindow(const QString& file, QWidget* owner)
     layout->addWidget(text);
     const QString title = text->documentTitle();
     window->setWindowTitle(title.isEmpty() ? QFileInfo(file).fileName() : title);
+    // Above a main window that is kept on top, not hidden behind it.
+    if (owner != nullptr && owner->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+        window->setWindowFlag(Qt::WindowStaysOnTopHint);
+    }
     window->resize(640, 600);
     window->show();
 }

@@ -41,8 +41,6 @@ private slots:
         QCOMPARE(about.windowTitle(), QStringLiteral("About Corvanta"));
         QCOMPARE(label(about, "lbl_Title"), QStringLiteral("Corvanta"));
         QCOMPARE(label(about, "lbl_Version"), QStringLiteral("Version 1.0"));
-        QCOMPARE(label(about, "lbl_Company"), about::CompanyLine());
-        QCOMPARE(label(about, "lbl_Copyright"), about::CopyrightLine());
         QVERIFY(label(about, "lbl_Disclaimer").startsWith(" Warning: "));
         QCOMPARE(label(about, "lbl_Comments"), QStringLiteral("Comments and bug reports are welcome!"));
         QVERIFY(label(about, "lbl_Description").startsWith("This program is to allow a user"));
@@ -62,7 +60,6 @@ private slots:
         QCOMPARE(mail.path(), about::EMailAddress());
         QCOMPARE(QUrlQuery(mail).queryItemValue(QStringLiteral("subject")), QStringLiteral("Corvanta Comment"));
         QVERIFY(label(about, "hl_EMailAddress").contains(mail.toString(QUrl::FullyEncoded)));
-        // Placeholders only: nobody's real address.
     }
 
     void enterAndEscapeBothClose_data()
@@ -103,10 +100,7 @@ private slots:
         font.setPointSize(points);
         window->setFont(font);
         about::FitLabels(window.get());
-        for (const QLabel* label : window->findChildren<QLabel*>()) {
-            if (label->text().isEmpty()) {
-                continue;
-            }
+        for (const QLabel* label : window->findChildren<QLabel*>()) { // pictures too
             const QSize needed = label->wordWrap()
                                      ? QSize(label->minimumSizeHint().width(), label->heightForWidth(label->width()))
                                      : label->sizeHint();

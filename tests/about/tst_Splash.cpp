@@ -26,7 +26,6 @@ private slots:
         QVERIFY(splash.findChild<QLabel*>(QStringLiteral("lbl_Copyright"))->text().startsWith("Copyright"));
         QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("pic_Logo"))->pixmap().size(), QSize(341, 101));
         QVERIFY(!splash.findChild<QLabel*>(QStringLiteral("pic_Icon"))->pixmap().isNull());
-        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
     }
 
     void earlyUnloadWaitsThreeSecondsWhileEventsRun()

@@ -36,12 +36,10 @@ class tst_MainCommands : public QObject
 private slots:
     void createSwitchesToItsPageAndShowsTheNewRecord_data();
     void createSwitchesToItsPageAndShowsTheNewRecord();
-    void cancelledCreateStillSwitchesThePage();
     void editKeepsTheEditedRecordOnScreen();
     void deleteAsksByNameAndNoKeepsTheRecord();
     void deleteShowsTheNextOrThePreviousRecord_data();
     void deleteShowsTheNextOrThePreviousRecord();
-    void deletingTheOnlyRecordLeavesAnEmptyList();
     void editPersonalReloadsTheFrame();
     void dialogsAreNotCoveredByAWindowOnTop_data();
     void dialogsAreNotCoveredByAWindowOnTop();
@@ -52,51 +50,41 @@ private slots:
 
 void tst_MainCommands::createSwitchesToItsPageAndShowsTheNewRecord_data()
 {
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("key"); // with Ctrl
     QTest::addColumn<QString>("table");
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("nameBox");
-    QTest::newRow("credit") << "mnu_EditCreateCredit" << kCards << 0 << "sle_CreditCard";
-    QTest::newRow("travel") << "mnu_EditCreateTravel" << kPrograms << 1 << "sle_TravelProgram";
-    QTest::newRow("web") << "mnu_EditCreateWeb" << kWebAccounts << 2 << "sle_WebAccount";
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("credit") << int(Qt::Key_A) << kCards << 0 << "sle_CreditCard" << true;
+    QTest::newRow("travel") << int(Qt::Key_T) << kPrograms << 1 << "sle_TravelProgram" << true;
+    QTest::newRow("web") << int(Qt::Key_W) << kWebAccounts << 2 << "sle_WebAccount" << true;
+    // A cancelled create switches the page all the same.
+    QTest::newRow("credit cancelled") << int(Qt::Key_A) << kCards << 0 << "sle_CreditCard" << false;
 }
 
 void tst_MainCommands::createSwitchesToItsPageAndShowsTheNewRecord()
 {
-    QFETCH(QString, command);
+    QFETCH(int, key);
     QFETCH(QString, table);
     QFETCH(int, page);
     QFETCH(QString, nameBox);
+    QFETCH(bool, saved);
     MainWindowFixture f;
     const QString nameField = table == kCards ? "Credit Card" : table == kPrograms ? "Travel Program" : "Web Site";
     f.add(table, {{nameField, "Alpha"}});
     f.add(table, {{nameField, "Zulu"}});
     frm_Main& main = f.show();
     main.showPage(page == 2 ? QStringLiteral("Credit") : QStringLiteral("Web"));
-    f.queueDialog(MainWindowFixture::saveName(QStringLiteral("Mike")));
-    main.menuItem(command.toLatin1().constData())->trigger();
+    f.queueDialog(saved ? MainWindowFixture::saveName(QStringLiteral("Mike")) : MainWindowFixture::cancel());
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::keyClick(&main, Qt::Key(key), Qt::ControlModifier);
 
     QCOMPARE(f.dialogCalls.size(), 1);
     QCOMPARE(f.dialogCalls.first().recordIdIn, QStringLiteral("0"));
     QCOMPARE(::page(main), page);
-    QCOMPARE(f.text(nameBox.toLatin1().constData()), QStringLiteral("Mike"));
-    QCOMPARE(main.istr_RecordID, QStringLiteral("3"));
-    QVERIFY(f.seam.messages.isEmpty());
-}
-
-void tst_MainCommands::cancelledCreateStillSwitchesThePage()
-{
-    MainWindowFixture f;
-    f.add(kCards, {{"Credit Card", "Visa"}});
-    frm_Main& main = f.show();
-    main.showPage(QStringLiteral("Web"));
-    f.queueDialog(MainWindowFixture::cancel());
-    main.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-    QTest::keyClick(&main, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(f.dialogCalls.size(), 1);
-    QCOMPARE(page(main), 0);
-    QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Visa"));
+    QCOMPARE(f.text(nameBox.toLatin1().constData()), saved ? QStringLiteral("Mike") : QStringLiteral("Alpha"));
+    QCOMPARE(main.istr_RecordID, saved ? QStringLiteral("3") : QStringLiteral("1"));
     QVERIFY(f.seam.messages.isEmpty());
 }
 
@@ -137,21 +125,25 @@ void tst_MainCommands::deleteAsksByNameAndNoKeepsTheRecord()
 
 void tst_MainCommands::deleteShowsTheNextOrThePreviousRecord_data()
 {
+    QTest::addColumn<QStringList>("records");
     QTest::addColumn<int>("moves");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QStringList>("left");
-    QTest::newRow("first shows next") << 0 << "B" << QStringList{"B", "C"};
-    QTest::newRow("middle shows next") << 1 << "C" << QStringList{"A", "C"};
-    QTest::newRow("last shows previous") << 2 << "B" << QStringList{"A", "B"};
+    const QStringList abc{"A", "B", "C"};
+    QTest::newRow("first shows next") << abc << 0 << "B" << QStringList{"B", "C"};
+    QTest::newRow("middle shows next") << abc << 1 << "C" << QStringList{"A", "C"};
+    QTest::newRow("last shows previous") << abc << 2 << "B" << QStringList{"A", "B"};
+    QTest::newRow("only record leaves an empty list") << QStringList{"A"} << 0 << "" << QStringList{};
 }
 
 void tst_MainCommands::deleteShowsTheNextOrThePreviousRecord()
 {
+    QFETCH(QStringList, records);
     QFETCH(int, moves);
     QFETCH(QString, shown);
     QFETCH(QStringList, left);
     MainWindowFixture f;
-    for (const char* name : {"A", "B", "C"}) {
+    for (const QString& name : records) {
         f.add(kCards, {{"Credit Card", name}});
     }
     frm_Main& main = f.show();
@@ -165,24 +157,14 @@ void tst_MainCommands::deleteShowsTheNextOrThePreviousRecord()
         f.column(QStringLiteral("Select * From [Credit Cards] Order By [Credit Card]"), QStringLiteral("Credit Card")),
         left);
     QCOMPARE(f.seam.messages.size(), 1);
-}
-
-void tst_MainCommands::deletingTheOnlyRecordLeavesAnEmptyList()
-{
-    MainWindowFixture f;
-    f.add(kCards, {{"Credit Card", "Only"}, {"Card Type", " 2"}});
-    frm_Main& main = f.show();
-    f.seam.queueAnswer(platform::vbYes);
-    main.menuItem("mnu_EditDelete")->trigger();
-    QCOMPARE(f.seam.messages.size(), 1);
-    QCOMPARE(f.text("sle_CreditCard"), QString());
-    QVERIFY(main.dataControl(QStringLiteral("Credit"))->Bof());
-
-    // Nothing left to edit or delete: no dialog, no question, no error.
-    main.menuItem("mnu_EditDelete")->trigger();
-    main.menuItem("mnu_EditCurrent")->trigger();
-    QCOMPARE(f.seam.messages.size(), 1);
-    QVERIFY(f.dialogCalls.isEmpty());
+    if (left.isEmpty()) {
+        // Nothing left to edit or delete: no dialog, no question, no error.
+        QVERIFY(main.dataControl(QStringLiteral("Credit"))->Bof());
+        main.menuItem("mnu_EditDelete")->trigger();
+        main.menuItem("mnu_EditCurrent")->trigger();
+        QCOMPARE(f.seam.messages.size(), 1);
+        QVERIFY(f.dialogCalls.isEmpty());
+    }
 }
 
 void tst_MainCommands::editPersonalReloadsTheFrame()

@@ -50,23 +50,7 @@ private slots:
         QFETCH(QString, text);
         const QRectF bounds = pictures::ElementBounds(picture, text);
         QVERIFY(!bounds.isEmpty());
-        QVERIFY2(pictures::DrawingBounds(picture).adjusted(2, 2, -2, -2).contains(bounds),
-                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
-                                .arg(text)
-                                .arg(bounds.x())
-                                .arg(bounds.y())
-                                .arg(bounds.width())
-                                .arg(bounds.height())));
-    }
-
-    void cardInALabelIsWholeAndCentred()
-    {
-        // The main window's label is wider than a card: the card keeps its shape, in the middle.
-        const QImage label = pictures::CardPixmap(3, QSize(51, 24), 2.0).toImage();
-        QCOMPARE(label.size(), QSize(102, 48));
-        QVERIFY(label.pixelColor(51, 24).alpha() > 0);
-        QCOMPARE(label.pixelColor(2, 24).alpha(), 0);
-        QCOMPARE(label.pixelColor(99, 24).alpha(), 0);
+        QVERIFY2(pictures::DrawingBounds(picture).adjusted(2, 2, -2, -2).contains(bounds), qPrintable(text));
     }
 };
 
