@@ -452,9 +452,10 @@ void tst_MainWindow::unloadWritesSettings()
         main.menuItem("mnu_ViewSplashScreen")->trigger();
     }
     QCOMPARE(main.menuItem("mnu_ViewSplashScreen")->isChecked(), splash == QLatin1String("1"));
-    // With no position stored, the window opened in the middle of the primary screen.
+    // With no position stored, the window opened in the middle of the primary screen (give or
+    // take the frame, which is not known before the window is first shown).
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QVERIFY((main.geometry().center() - screen.center()).manhattanLength() <= 2);
+    QVERIFY((main.geometry().center() - screen.center()).manhattanLength() <= 10);
     main.menuItem("mnu_ViewPasswords")->trigger();
     main.menuItem("mnu_ViewAlwaysOnTop")->trigger();
     main.move(100, 80);
