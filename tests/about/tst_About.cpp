@@ -53,11 +53,9 @@ private slots:
     {
         frm_About about;
         QVERIFY(label(about, "hl_WebSite").contains(about::WebSiteUrl().toString()));
-        QVERIFY(label(about, "hl_EMailAddress").contains(about::EMailAddress()));
 
         const QUrl mail = about::EMailUrl();
         QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
-        QCOMPARE(mail.path(), about::EMailAddress());
         QCOMPARE(QUrlQuery(mail).queryItemValue(QStringLiteral("subject")), QStringLiteral("Corvanta Comment"));
         QVERIFY(label(about, "hl_EMailAddress").contains(mail.toString(QUrl::FullyEncoded)));
     }
@@ -96,9 +94,7 @@ private slots:
         testsupport::ScriptedSeam seam;
         std::unique_ptr<QWidget> window =
             splash ? std::unique_ptr<QWidget>(new frm_Splash) : std::make_unique<frm_About>();
-        QFont font = window->font();
-        font.setPointSize(points);
-        window->setFont(font);
+        window->setFont(QFont(window->font().family(), points));
         about::FitLabels(window.get());
         for (const QLabel* label : window->findChildren<QLabel*>()) { // pictures too
             const QSize needed = label->wordWrap()

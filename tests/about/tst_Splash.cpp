@@ -22,7 +22,6 @@ private slots:
         QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("lbl_Version"))->text(), QStringLiteral("Version 1.0"));
         QVERIFY(splash.findChild<QLabel*>(QStringLiteral("lbl_Warning"))->text().startsWith(" Warning: "));
         QVERIFY(splash.findChild<QLabel*>(QStringLiteral("lbl_Warning"))->text().contains("as is"));
-        QVERIFY(!splash.findChild<QLabel*>(QStringLiteral("lbl_Company"))->text().isEmpty());
         QVERIFY(splash.findChild<QLabel*>(QStringLiteral("lbl_Copyright"))->text().startsWith("Copyright"));
         QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("pic_Logo"))->pixmap().size(), QSize(341, 101));
         QVERIFY(!splash.findChild<QLabel*>(QStringLiteral("pic_Icon"))->pixmap().isNull());

@@ -98,8 +98,7 @@ private slots:
         QCOMPARE(seam.messages[0].title, QString("Corvanta Error"));
         QCOMPARE(seam.messages[0].flags, 64);
         QVERIFY(running.isHeld()); // the running copy keeps its lock
-        QVERIFY(!gdb_Data);
-        QVERIFY(m_opened.isEmpty());
+        QVERIFY(!gdb_Data && m_opened.isEmpty());
     }
 
     void dataFileIsFoundBesideTheProgramThenInTheUsersFolder_data()

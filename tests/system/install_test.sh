@@ -49,7 +49,6 @@ first_start() {
     [ "$(stat -c %a "$data")" = 700 ] || fail "the data folder is not 0700"
     [ "$(stat -c %a "$data/Corvanta.cvd")" = 600 ] || fail "the data file is not 0600"
     "$dump" "$data/Corvanta.cvd" "" >/dev/null || fail "the copied data file does not open without password"
-    [ ! -e "$prefix/bin/Corvanta.cvd" ] || fail "a data file was made beside the installed program"
 }
 
 if [ "$mode" = install ]; then
