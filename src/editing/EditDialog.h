@@ -7,6 +7,9 @@ class FieldGuard;
 class QLabel;
 class QPushButton;
 
+// The length limit of the boxes that hold a name or a login: room for any real one.
+constexpr int kNameLimit = 255;
+
 // What the four edit dialogs share: the record kind, the record id, OK and Cancel, the window's
 // look and the field rules. A dialog is made, loaded with Form_Load, shown modally and deleted.
 class EditDialog : public QDialog

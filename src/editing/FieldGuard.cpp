@@ -4,6 +4,7 @@
 #include "MaskedEdit.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
@@ -57,6 +58,12 @@ FieldGuard::FieldGuard(QDialog* dialog, QAbstractButton* ok, QAbstractButton* ca
 {
     for (QWidget* widget : dialog->findChildren<QWidget*>()) {
         widget->installEventFilter(this);
+        // A list takes the focus by a click or a key, not from a wheel turned over it on the way
+        // elsewhere, which would also move the focus past the check of the field it was in.
+        if (auto* combo = qobject_cast<QComboBox*>(widget);
+            combo != nullptr && combo->focusPolicy() == Qt::WheelFocus) {
+            combo->setFocusPolicy(Qt::StrongFocus);
+        }
     }
     dialog->installEventFilter(this);
     watchWindow();
@@ -103,11 +110,19 @@ bool FieldGuard::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         return keyPress(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event));
     }
+    if (event->type() == QEvent::Wheel && watched->isWidgetType()) {
+        return wheel(static_cast<QWidget*>(watched), event);
+    }
     return false;
 }
 
 bool FieldGuard::keyPress(QWidget* watched, QKeyEvent* event)
 {
+    // An open list (or a completion list, a menu) answers Esc and Enter itself; only after it
+    // closed do they act on the dialog.
+    if (QApplication::activePopupWidget() != nullptr || watched->window() != m_dialog) {
+        return false;
+    }
     if (isEnter(event)) {
         // A focused push button answers Enter itself, Cancel included.
         if (qobject_cast<QPushButton*>(watched) != nullptr) {
@@ -132,7 +147,28 @@ bool FieldGuard::keyPress(QWidget* watched, QKeyEvent* event)
         return true;
     }
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        if (isCancel(tabTarget(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier)))) {
+            deferCheck();
+            return false;
+        }
         return !validateFocusedField();
+    }
+    return false;
+}
+
+bool FieldGuard::wheel(QWidget* watched, QEvent* event) const
+{
+    // The edit portion of a combo box is part of it; a list's pop-up is a window of its own.
+    for (QWidget* widget = watched; widget != nullptr && widget != m_dialog && !widget->isWindow();
+         widget = widget->parentWidget()) {
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            if (combo->hasFocus()) {
+                return false;
+            }
+            // Ignored, the wheel goes on to the controls around the list.
+            event->ignore();
+            return true;
+        }
     }
     return false;
 }
@@ -140,7 +176,11 @@ bool FieldGuard::keyPress(QWidget* watched, QKeyEvent* event)
 bool FieldGuard::mousePress(QMouseEvent* event)
 {
     QWidget* taker = focusTaker(m_dialog->childAt(event->position().toPoint()));
-    if (taker == nullptr || (m_cancel != nullptr && (taker == m_cancel || m_cancel->isAncestorOf(taker)))) {
+    if (taker == nullptr) {
+        return false;
+    }
+    if (isCancel(taker)) {
+        deferCheck();
         return false;
     }
     const Rule* rule = ruleOfFocusedField();
@@ -168,18 +208,54 @@ QWidget* FieldGuard::focusTaker(QWidget* target) const
     return nullptr;
 }
 
-const FieldGuard::Rule* FieldGuard::ruleOfFocusedField() const
+QWidget* FieldGuard::tabTarget(bool forward) const
 {
-    QWidget* focused = m_dialog->focusWidget();
-    if (focused == nullptr) {
+    QWidget* from = m_dialog->focusWidget();
+    if (from == nullptr) {
         return nullptr;
     }
-    for (const Rule& rule : m_rules) {
-        if (rule.field != nullptr && (rule.field == focused || rule.field->isAncestorOf(focused))) {
-            return &rule;
+    // As Qt walks the chain: the next control that takes the focus by Tab and stands for itself
+    // (the edit portion of a combo box hands its focus to the combo box).
+    for (QWidget* widget = forward ? from->nextInFocusChain() : from->previousInFocusChain();
+         widget != nullptr && widget != from;
+         widget = forward ? widget->nextInFocusChain() : widget->previousInFocusChain()) {
+        if (widget->window() == m_dialog && widget->isVisibleTo(m_dialog) && widget->isEnabled() &&
+            (widget->focusPolicy() & Qt::TabFocus) && widget->focusProxy() == nullptr) {
+            return widget;
         }
     }
     return nullptr;
+}
+
+bool FieldGuard::isCancel(const QWidget* widget) const
+{
+    return widget != nullptr && m_cancel != nullptr && (widget == m_cancel || m_cancel->isAncestorOf(widget));
+}
+
+void FieldGuard::deferCheck()
+{
+    if (isCancel(m_dialog->focusWidget())) {
+        return;
+    }
+    m_deferred = ruleIndexOf(m_dialog->focusWidget());
+}
+
+qsizetype FieldGuard::ruleIndexOf(const QWidget* widget) const
+{
+    for (qsizetype i = 0; i < m_rules.size(); ++i) {
+        const QWidget* field = m_rules.at(i).field;
+        if (widget != nullptr && field != nullptr && (field == widget || field->isAncestorOf(widget))) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+const FieldGuard::Rule* FieldGuard::ruleOfFocusedField() const
+{
+    const QWidget* focused = m_dialog->focusWidget();
+    const qsizetype index = isCancel(focused) ? m_deferred : ruleIndexOf(focused);
+    return index >= 0 && index < m_rules.size() ? &m_rules.at(index) : nullptr;
 }
 
 bool FieldGuard::passes(const Rule& rule)

@@ -17,11 +17,17 @@ class QWidget;
 // Validation: before the focus leaves a field that has a validate kind, for any control except
 // the cancel button (a click or tap on it, Tab or Backtab, Enter), the field's entry is checked
 // with RefuseEntry. A refused entry has shown its message; the focus stays in the field and the
-// click or key that would have moved it is dropped, so OK cannot save it.
+// click or key that would have moved it is dropped, so OK cannot save it. Focus that moves to the
+// cancel button, by mouse or by key, is never checked; the field it came from is checked when
+// the focus moves on from the cancel button to anything but that field.
 //
 // Keys: Enter (Return or the keypad's) presses OK from every field, the notes box included;
 // Shift+Enter or Ctrl+Enter puts a line break in a notes box. Esc presses Cancel. On a focused
-// button Enter presses that button, as buttons always do.
+// button Enter presses that button, as buttons always do. While a list or another pop-up is open,
+// Esc and Enter are the pop-up's: Esc closes it, Enter takes its highlighted item.
+//
+// The mouse wheel turns a drop-down list only while the list has the focus; over any other list
+// it passes on, so that a list the pointer happens to cross keeps its value.
 //
 // The guard watches every widget of the dialog that exists when it is made: create it after
 // setupUi. Clicks are watched at the dialog's window, where they arrive before any control has
@@ -53,9 +59,17 @@ private:
 
     bool keyPress(QWidget* watched, QKeyEvent* event);
     bool mousePress(QMouseEvent* event);
+    bool wheel(QWidget* watched, QEvent* event) const;
     void watchWindow();
     // The control a click on target would give the focus to, or nullptr when it takes none.
     QWidget* focusTaker(QWidget* target) const;
+    // The control Tab (forward) or Backtab would move the focus to.
+    QWidget* tabTarget(bool forward) const;
+    bool isCancel(const QWidget* widget) const;
+    // The focus is about to move to the cancel button: the field it leaves is checked later.
+    void deferCheck();
+    qsizetype ruleIndexOf(const QWidget* widget) const;
+    // The rule of the field that holds the focus; on the cancel button, of the field it came from.
     const Rule* ruleOfFocusedField() const;
     bool passes(const Rule& rule);
 
@@ -64,5 +78,6 @@ private:
     QPointer<QAbstractButton> m_ok;
     QPointer<QAbstractButton> m_cancel;
     QList<Rule> m_rules;
+    qsizetype m_deferred = -1; // the rule left unchecked for the cancel button
     bool m_checking = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -24,7 +25,7 @@ bool isNamePunctuationCode(int code)
     return code == ' ' || code == '.' || code == '-' || code == '\'';
 }
 
-enum class Accepts { Everything, MixedText, LettersOnly, DigitsOnly };
+enum class Accepts { Everything, Printable, MixedText, LettersOnly, DigitsOnly };
 
 struct ModeRule
 {
@@ -49,7 +50,15 @@ ModeRule ruleFor(const QString& mode)
     if (mode == QLatin1String("Number")) {
         return {Accepts::DigitsOnly, false};
     }
+    if (mode == QLatin1String("Printable")) {
+        return {Accepts::Printable, false};
+    }
     return {Accepts::Everything, false};
+}
+
+bool isControlCharacter(char32_t c)
+{
+    return QChar::category(c) == QChar::Other_Control || c == 0x2028 || c == 0x2029;
 }
 
 bool accepted(Accepts accepts, int code)
@@ -57,6 +66,9 @@ bool accepted(Accepts accepts, int code)
     switch (accepts) {
     case Accepts::Everything:
         return true;
+    case Accepts::Printable:
+        // A character outside the page is judged by FilterText, which sees it whole.
+        return code == kNotAnsi || (code > 0 && code < kNotAnsi && !isControlCharacter(AnsiChar(code).unicode()));
     case Accepts::MixedText:
         return isDigitCode(code) || isLetterCode(code) || isNamePunctuationCode(code);
     case Accepts::LettersOnly:
@@ -103,6 +115,151 @@ bool isAsciiDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
+bool isSurrogatePair(const QString& text, qsizetype i)
+{
+    return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+}
+
+struct ParsedMask
+{
+    QList<MaskPosition> positions;
+    QList<qsizetype> digitPlaces; // indexes of the digit positions, in order
+    qsizetype required = 0;       // digit positions that must be filled ("#")
+    bool telephone = false;
+};
+
+ParsedMask parse(const QString& originalMask)
+{
+    ParsedMask parsed;
+    parsed.positions = parseMask(originalMask);
+    for (qsizetype i = 0; i < parsed.positions.size(); ++i) {
+        if (!parsed.positions.at(i).literal) {
+            parsed.digitPlaces.append(i);
+            parsed.required += parsed.positions.at(i).character == u'#' ? 1 : 0;
+        }
+    }
+    parsed.telephone = originalMask == masks::PhoneNumber;
+    return parsed;
+}
+
+// The separators people write between the digits of a number, and the mask's own literals:
+// passed over in a masked field.
+bool isSeparator(const ParsedMask& mask, QChar c)
+{
+    return QStringView(u" ()-./+").contains(c) ||
+           std::any_of(mask.positions.begin(), mask.positions.end(),
+                       [c](const MaskPosition& position) { return position.literal && position.character == c; });
+}
+
+// The field's text with every position in place: literals as the mask has them, a digit position
+// keeps a digit and is blank otherwise.
+QString normalised(const ParsedMask& mask, const QString& shown)
+{
+    QString text;
+    for (qsizetype i = 0; i < mask.positions.size(); ++i) {
+        const MaskPosition& position = mask.positions.at(i);
+        if (position.literal) {
+            text += position.character;
+        } else {
+            text += i < shown.size() && isAsciiDigit(shown.at(i)) ? shown.at(i) : kMaskBlank;
+        }
+    }
+    return text;
+}
+
+QString digitsOf(const ParsedMask& mask, const QString& text)
+{
+    QString digits;
+    for (qsizetype place : mask.digitPlaces) {
+        if (isAsciiDigit(text.at(place))) {
+            digits += text.at(place);
+        }
+    }
+    return digits;
+}
+
+// Puts the digits into the last digit positions, the others blank.
+QString placedFromEnd(const ParsedMask& mask, QString digits)
+{
+    QString text = normalised(mask, QString());
+    digits = digits.right(mask.digitPlaces.size());
+    const qsizetype first = mask.digitPlaces.size() - digits.size();
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        text[mask.digitPlaces.at(first + i)] = digits.at(i);
+    }
+    return text;
+}
+
+qsizetype nextDigitPlace(const ParsedMask& mask, qsizetype from)
+{
+    for (qsizetype place : mask.digitPlaces) {
+        if (place >= from) {
+            return place;
+        }
+    }
+    return -1;
+}
+
+qsizetype pastLiterals(const ParsedMask& mask, qsizetype from)
+{
+    while (from < mask.positions.size() && mask.positions.at(from).literal) {
+        ++from;
+    }
+    return from;
+}
+
+void typeDigit(const ParsedMask& mask, MaskEntry& entry, QChar digit)
+{
+    const qsizetype place = nextDigitPlace(mask, entry.cursor);
+    if (place >= 0) {
+        entry.shown[place] = digit;
+        entry.cursor = pastLiterals(mask, place + 1);
+        return;
+    }
+    // Ten digits already there and one more typed after them: the first was the country code.
+    const QString digits = digitsOf(mask, entry.shown);
+    if (mask.telephone && digits.size() == mask.digitPlaces.size() && digits.startsWith(u'1')) {
+        entry.shown = placedFromEnd(mask, digits.mid(1) + digit);
+        entry.cursor = entry.shown.size();
+        return;
+    }
+    ++entry.unplaced;
+}
+
+// A separator typed as the literal that follows the current group of digits ends that group: the
+// digits typed into it move to its end ("5/" in a month group gives "_5/").
+void typeSeparator(const ParsedMask& mask, MaskEntry& entry, QChar separator)
+{
+    qsizetype literal = entry.cursor;
+    while (literal < mask.positions.size() && !mask.positions.at(literal).literal) {
+        ++literal;
+    }
+    if (literal >= mask.positions.size() || mask.positions.at(literal).character != separator) {
+        return;
+    }
+    qsizetype groupStart = literal;
+    while (groupStart > 0 && !mask.positions.at(groupStart - 1).literal) {
+        --groupStart;
+    }
+    // A separator typed before any digit of the group it ends does not skip the group.
+    if (entry.cursor == groupStart && entry.cursor != literal) {
+        return;
+    }
+    if (entry.cursor > groupStart) {
+        QString digits;
+        for (qsizetype i = groupStart; i < literal; ++i) {
+            if (isAsciiDigit(entry.shown.at(i))) {
+                digits += entry.shown.at(i);
+            }
+            entry.shown[i] = kMaskBlank;
+        }
+        for (qsizetype i = 0; i < digits.size(); ++i) {
+            entry.shown[literal - digits.size() + i] = digits.at(i);
+        }
+    }
+    entry.cursor = pastLiterals(mask, literal);
+}
+
 } // namespace
 
 void FilterKeyAscii(const QString& mode, int& keyAscii, bool* beep)
@@ -125,6 +282,42 @@ void FilterKeyAscii(const QString& mode, int& keyAscii, bool* beep)
     if (rule.upperCase && keyAscii >= 'a' && keyAscii <= 'z') {
         keyAscii -= 'a' - 'A';
     }
+}
+
+QString FilterText(const QString& mode, const QString& text, qsizetype* refused)
+{
+    const Accepts accepts = ruleFor(mode).accepts;
+    const bool printable = accepts == Accepts::Printable;
+    qsizetype dropped = 0;
+    QString received;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (isSurrogatePair(text, i)) {
+            // One character in two halves (an emoji, a rare letter): in whole or not at all.
+            if (printable || accepts == Accepts::Everything) {
+                received += text.mid(i, 2);
+            } else {
+                ++dropped;
+            }
+            ++i;
+            continue;
+        }
+        if (printable && isControlCharacter(c.unicode())) {
+            ++dropped;
+            continue;
+        }
+        int code = AnsiCode(c);
+        FilterKeyAscii(mode, code);
+        if (code == 0) {
+            ++dropped;
+            continue;
+        }
+        received += code == kNotAnsi ? c : AnsiChar(code);
+    }
+    if (refused != nullptr) {
+        *refused = dropped;
+    }
+    return received;
 }
 
 int AnsiCode(QChar character)
@@ -209,12 +402,40 @@ QString MaskClipText(const QString& originalMask, const QString& displayText)
     return entered;
 }
 
+QString MaskStoredText(const QString& originalMask, const QString& displayText)
+{
+    if (originalMask.isEmpty()) {
+        return displayText;
+    }
+    const ParsedMask mask = parse(originalMask);
+    const QString text = normalised(mask, displayText);
+    QString positional;
+    bool blankAfterDigit = false;
+    for (qsizetype place : mask.digitPlaces) {
+        const bool blank = text.at(place) == kMaskBlank;
+        blankAfterDigit = blankAfterDigit || (blank && positional.size() > positional.count(kMaskBlank));
+        positional += text.at(place);
+    }
+    return blankAfterDigit ? positional : digitsOf(mask, text);
+}
+
 QString MaskDisplayText(const QString& originalMask, const QString& stored)
 {
     if (originalMask.isEmpty()) {
         return stored;
     }
-    const QList<MaskPosition> positions = parseMask(originalMask);
+    const ParsedMask mask = parse(originalMask);
+    const bool positional =
+        stored.size() == mask.digitPlaces.size() && stored.contains(kMaskBlank) &&
+        std::all_of(stored.begin(), stored.end(), [](QChar c) { return isAsciiDigit(c) || c == kMaskBlank; });
+    if (positional) {
+        QString shown = normalised(mask, QString());
+        for (qsizetype i = 0; i < stored.size(); ++i) {
+            shown[mask.digitPlaces.at(i)] = stored.at(i);
+        }
+        return shown;
+    }
+    const QList<MaskPosition>& positions = mask.positions;
     qsizetype digitPlaces = 0;
     for (const MaskPosition& position : positions) {
         digitPlaces += position.literal ? 0 : 1;
@@ -241,4 +462,61 @@ QString MaskDisplayText(const QString& originalMask, const QString& stored)
         }
     }
     return shown;
+}
+
+MaskEntry MaskType(const QString& originalMask, const QString& shown, qsizetype selectionStart,
+                   qsizetype selectionLength, const QString& text)
+{
+    const ParsedMask mask = parse(originalMask);
+    MaskEntry entry;
+    entry.shown = normalised(mask, shown);
+    entry.cursor = std::clamp<qsizetype>(selectionStart, 0, entry.shown.size());
+    for (qsizetype i = entry.cursor; i < entry.cursor + selectionLength && i < entry.shown.size(); ++i) {
+        if (!mask.positions.at(i).literal) {
+            entry.shown[i] = kMaskBlank;
+        }
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (isAsciiDigit(c)) {
+            typeDigit(mask, entry, c);
+        } else if (isSeparator(mask, c)) {
+            typeSeparator(mask, entry, c);
+        } else {
+            ++entry.refused;
+            i += isSurrogatePair(text, i) ? 1 : 0;
+        }
+    }
+    return entry;
+}
+
+MaskEntry MaskPaste(const QString& originalMask, const QString& shown, qsizetype selectionStart,
+                    qsizetype selectionLength, const QString& text)
+{
+    const ParsedMask mask = parse(originalMask);
+    QString digits;
+    for (QChar c : text) {
+        if (isAsciiDigit(c)) {
+            digits += c;
+        }
+    }
+    if (mask.telephone && digits.size() == mask.digitPlaces.size() + 1 && digits.startsWith(u'1')) {
+        digits.remove(0, 1);
+    }
+    const bool whole =
+        !digits.isEmpty() && (digits.size() == mask.digitPlaces.size() ||
+                              (digits.size() == mask.required && mask.required < mask.digitPlaces.size()));
+    if (!whole) {
+        return MaskType(originalMask, shown, selectionStart, selectionLength, text);
+    }
+    MaskEntry entry;
+    entry.shown = placedFromEnd(mask, digits);
+    entry.cursor = entry.shown.size();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isAsciiDigit(text.at(i)) && !isSeparator(mask, text.at(i))) {
+            ++entry.refused;
+            i += isSurrogatePair(text, i) ? 1 : 0;
+        }
+    }
+    return entry;
 }

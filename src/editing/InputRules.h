@@ -9,7 +9,9 @@
 // ---- Keystroke filter ----------------------------------------------------------------------
 
 // Filters one typed character, given as its ANSI code, for a field of the given mode ("Mix",
-// "MixUpperCase", "Letters", "UpperCase", "Number"; any other text accepts everything).
+// "MixUpperCase", "Letters", "UpperCase", "Number", "Printable"; any other text accepts everything).
+// "Printable" takes every character but the control characters: the mode of the boxes that hold a
+// secret or an identifier chosen elsewhere (logins, passwords, e-mail and web addresses, names).
 // A refused code is set to 0 and *beep (when given) is set to true; an accepted one is left alone,
 // or upper-cased in the two upper-case modes. Backspace (8) always passes untouched, and so does
 // a code that is already 0 (nothing left to filter). Control codes and codes above 127 are
@@ -24,6 +26,12 @@ constexpr int kNotAnsi = 0x100;
 int AnsiCode(QChar character);
 // The character of a Windows-1252 code; a null QChar for codes outside 1-255.
 QChar AnsiChar(int code);
+
+// The text as a field of the mode receives it, typed or pasted: each character passes the filter
+// on its own, a refused one is dropped (*refused counts them) and the rest go in, upper-cased in
+// the two upper-case modes. In "Printable" every character outside the ANSI page (other scripts,
+// emoji) passes as well; the other filtering modes refuse them.
+QString FilterText(const QString& mode, const QString& text, qsizetype* refused = nullptr);
 
 // ---- Field validation ----------------------------------------------------------------------
 
@@ -61,13 +69,49 @@ enum class MaskPositions {
 QString QtInputMask(const QString& originalMask, MaskPositions positions = MaskPositions::AsWritten);
 
 // The characters entered in a masked field showing displayText: the non-blank characters of its
-// digit positions, in order. Without a mask the text itself.
+// digit positions, in order. This is what the field's check counts. Without a mask the text itself.
 QString MaskClipText(const QString& originalMask, const QString& displayText);
 
-// What a masked field shows for a stored value: its digits placed in the last digit positions,
-// so that missing leading digits (an area code left empty, a one-digit month) stay blank:
-// "5551234" shows as "(___) 555-1234", "503" as "_5/03". A value with more digits than the mask
-// has positions shows its first digits; characters other than digits are not shown. For every
-// value that is made of digits and fits, MaskClipText of the result gives the value back.
-// Without a mask the value itself.
+// What a masked field showing displayText stores. When the empty positions are all in front (an
+// area code left empty, a one-digit month), the digits alone, as the field has always stored
+// them: "(___) 555-1234" stores "5551234", "_5/03" stores "503". An entry with an empty position
+// after a digit keeps its positions, "_" for each empty one: "05/3_" stores "053_", so that it
+// shows again as it was typed rather than moved to the right. Without a mask the text itself.
+QString MaskStoredText(const QString& originalMask, const QString& displayText);
+
+// What a masked field shows for a stored value. A value of as many characters as the mask has
+// digit positions, digits and "_" only, is shown in its positions ("053_" as "05/3_"). Any other
+// value has its digits placed in the last digit positions, so that missing leading digits stay
+// blank: "5551234" shows as "(___) 555-1234", "503" as "_5/03"; a value with more digits than
+// the mask has positions shows its first digits, and characters other than digits are not shown.
+// For every value MaskStoredText gives, and every value made of digits that fits, MaskStoredText
+// of the result gives the value back. Without a mask the value itself.
 QString MaskDisplayText(const QString& originalMask, const QString& stored);
+
+// Text typed or pasted into a masked field, and what the field shows afterwards.
+struct MaskEntry
+{
+    QString shown;          // the field's text, with literals and blanks
+    qsizetype cursor = 0;   // where the cursor goes
+    qsizetype refused = 0;  // characters refused (letters and other signs that are no separator)
+    qsizetype unplaced = 0; // digits for which no position was left
+};
+
+// Types text into a masked field showing `shown`, replacing the selection (its positions become
+// empty first). Each digit goes into the next digit position, overwriting what is there; the
+// separators people write between digits (blank, ( ) - . / + and the mask's own literals) are
+// passed over, so "800-555-1234", "(800) 555-1234" and "800.555.1234" all fill the telephone
+// field in order. A separator typed as the literal that ends the current group of digits closes
+// that group, its digits moved to the group's end: "5/03" into "##/##" shows "_5/03". In the
+// telephone field a digit typed into a full number that begins with the country code 1 drops
+// that 1, so "+1 800 555 1234" shows "(800) 555-1234". Other characters are refused.
+MaskEntry MaskType(const QString& originalMask, const QString& shown, qsizetype selectionStart,
+                   qsizetype selectionLength, const QString& text);
+
+// Pastes text into a masked field. A whole value (as many digits as the field has positions, or
+// as its positions that must be filled: a telephone number without its area code; a telephone
+// number with the country code 1 in front) replaces the field's entry, from the end. Anything
+// else goes in as if typed; when some of its digits find no position, unplaced says how many and
+// the caller refuses the paste as a whole.
+MaskEntry MaskPaste(const QString& originalMask, const QString& shown, qsizetype selectionStart,
+                    qsizetype selectionLength, const QString& text);

@@ -3,25 +3,56 @@
 #include "InputRules.h"
 #include "Platform.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
+
+const char* const kOwnLimit = "corvantaOwnLimit";
 
 bool isControlCharacter(QChar c)
 {
     return c.unicode() < 0x20 || c.unicode() == 0x7F;
 }
 
-// Ctrl (Cmd on a Mac) makes a shortcut; Ctrl together with Alt is AltGr on some desktops and types.
-bool isShortcut(Qt::KeyboardModifiers modifiers)
+// The line edit that receives what is typed into a field: the field itself, or the edit portion
+// of a combo box.
+QLineEdit* lineEditOf(QObject* field)
 {
-    return (modifiers & (Qt::ControlModifier | Qt::MetaModifier)) && !(modifiers & Qt::AltModifier);
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        return edit;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(field)) {
+        return combo->lineEdit();
+    }
+    return nullptr;
+}
+
+void showContextMenu(QLineEdit* edit, const QPoint& globalPosition, const std::function<void(const QString&)>& paste)
+{
+    QMenu* menu = edit->createStandardContextMenu();
+    for (QAction* action : menu->actions()) {
+        // The standard menu wires its Paste to the line edit's paste() by name; that one action
+        // is rewired so that a paste from the menu is filtered like any other.
+        if (QObject::disconnect(action, SIGNAL(triggered()), edit, SLOT(paste()))) {
+            QObject::connect(action, &QAction::triggered, edit,
+                             [paste] { paste(QGuiApplication::clipboard()->text()); });
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPosition);
 }
 
 } // namespace
@@ -33,7 +64,7 @@ KeyFilter* KeyFilter::install(QWidget* field, const QString& mode)
     auto* filter = new KeyFilter(mode, field);
     field->installEventFilter(filter);
     // An editable combo box hands the keys it gets to its line edit directly, past any filter
-    // there; the line edit's own filter covers keys sent to the line edit itself.
+    // there; the line edit's own filter covers keys, menus and drops sent to the line edit itself.
     if (auto* combo = qobject_cast<QComboBox*>(field); combo != nullptr && combo->lineEdit() != nullptr) {
         combo->lineEdit()->installEventFilter(filter);
     }
@@ -44,6 +75,10 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
 {
     if (m_resending) {
         return false;
+    }
+    if (QLineEdit* edit = lineEditOf(watched);
+        edit != nullptr && RoutePaste(edit, event, [this, edit](const QString& text) { paste(edit, text); })) {
+        return true;
     }
     if (event->type() == QEvent::KeyPress) {
         return filterKey(watched, static_cast<QKeyEvent*>(event));
@@ -56,18 +91,20 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
 
 bool KeyFilter::filterKey(QObject* watched, QKeyEvent* event)
 {
-    const QString typed = event->text();
-    if (typed.isEmpty() || isShortcut(event->modifiers()) ||
-        std::any_of(typed.begin(), typed.end(), isControlCharacter)) {
+    if (!IsTypedText(event)) {
         return false;
     }
-    const QString received = filtered(typed);
-    if (received.isNull()) {
+    const QString typed = event->text();
+    qsizetype refused = 0;
+    const QString received = FilterText(m_mode, typed, &refused);
+    if (refused > 0) {
         platform::Beep();
-        return true;
     }
     if (received == typed) {
         return false;
+    }
+    if (received.isEmpty()) {
+        return true;
     }
     QKeyEvent replacement(event->type(), event->key(), event->modifiers(), received, event->isAutoRepeat(),
                           static_cast<quint16>(event->count()));
@@ -84,13 +121,13 @@ bool KeyFilter::filterInputMethod(QObject* watched, QInputMethodEvent* event)
     if (typed.isEmpty()) {
         return false;
     }
-    QString received = filtered(typed);
+    qsizetype refused = 0;
+    const QString received = FilterText(m_mode, typed, &refused);
+    if (refused > 0) {
+        platform::Beep();
+    }
     if (received == typed) {
         return false;
-    }
-    if (received.isNull()) {
-        platform::Beep();
-        received = QString();
     }
     // The composition under way (preedit) still reaches the field; only the committed text changes.
     QInputMethodEvent replacement(event->preeditString(), event->attributes());
@@ -101,19 +138,112 @@ bool KeyFilter::filterInputMethod(QObject* watched, QInputMethodEvent* event)
     return true;
 }
 
-QString KeyFilter::filtered(const QString& typed) const
+void KeyFilter::paste(QLineEdit* edit, const QString& text) const
 {
-    QString received(typed.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < typed.size(); ++i) {
-        int code = AnsiCode(typed.at(i));
-        FilterKeyAscii(m_mode, code);
-        if (code == 0) {
-            return {};
-        }
-        // The unfiltering mode lets through characters that have no ANSI code.
-        received[i] = code == kNotAnsi ? typed.at(i) : AnsiChar(code);
+    if (edit->isReadOnly()) {
+        return;
     }
-    return received;
+    qsizetype refused = 0;
+    const QString accepted = FilterText(m_mode, text, &refused);
+    const qsizetype selected = edit->selectedText().size();
+    const qsizetype length = edit->text().size() - selected + accepted.size();
+    // A paste over the whole text is a new value: the limit raised for a longer stored one is not its.
+    const int limit = selected == edit->text().size() ? OwnLimit(edit) : edit->maxLength();
+    if (length > limit) {
+        RefusePaste(QStringLiteral("This box holds at most %1 characters; with the text pasted it would hold %2. "
+                                   "Nothing was pasted.")
+                        .arg(limit)
+                        .arg(length));
+        return;
+    }
+    if (refused > 0) {
+        platform::Beep();
+    }
+    if (!accepted.isEmpty()) {
+        edit->insert(accepted);
+    }
+}
+
+bool IsTypedText(const QKeyEvent* event)
+{
+    const QString typed = event->text();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool shortcut = (modifiers & (Qt::ControlModifier | Qt::MetaModifier)) && !(modifiers & Qt::AltModifier);
+    return !typed.isEmpty() && !shortcut && std::none_of(typed.begin(), typed.end(), isControlCharacter);
+}
+
+bool RoutePaste(QLineEdit* edit, QEvent* event, const std::function<void(const QString&)>& paste)
+{
+    if (edit->isReadOnly()) {
+        return false;
+    }
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+            paste(clipboard->text());
+            return true;
+        }
+        return false;
+    case QEvent::ContextMenu:
+        showContextMenu(edit, static_cast<QContextMenuEvent*>(event)->globalPos(), paste);
+        return true;
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::MiddleButton || !clipboard->supportsSelection()) {
+            return false;
+        }
+        edit->deselect();
+        edit->setCursorPosition(edit->cursorPositionAt(mouse->position().toPoint()));
+        paste(clipboard->text(QClipboard::Selection));
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        // Moving the field's own selection within it brings in nothing new.
+        if (drop->source() == edit || !drop->mimeData()->hasText()) {
+            return false;
+        }
+        edit->deselect();
+        edit->setCursorPosition(edit->cursorPositionAt(drop->position().toPoint()));
+        paste(drop->mimeData()->text());
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        // Takes away the drop marker the drag drew.
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(edit, &leave);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void AllowLongerValue(QLineEdit* edit, qsizetype length)
+{
+    if (!edit->property(kOwnLimit).isValid()) {
+        edit->setProperty(kOwnLimit, edit->maxLength());
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+            const int own = OwnLimit(edit);
+            if (text.size() <= own && edit->maxLength() > own) {
+                edit->setMaxLength(own);
+            }
+        });
+    }
+    if (length > edit->maxLength()) {
+        edit->setMaxLength(static_cast<int>(std::min<qsizetype>(length, std::numeric_limits<int>::max())));
+    }
+}
+
+int OwnLimit(const QLineEdit* edit)
+{
+    const QVariant own = edit->property(kOwnLimit);
+    return own.isValid() ? own.toInt() : edit->maxLength();
+}
+
+void RefusePaste(const QString& message)
+{
+    platform::MsgBox(message, platform::vbInformation, QStringLiteral("Invalid"));
 }
 
 bool RefuseEntry(const QString& kind, const QString& value)

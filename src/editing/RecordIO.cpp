@@ -1,6 +1,7 @@
 #include "RecordIO.h"
 
 #include "General.h"
+#include "KeyFilter.h"
 #include "LookupLists.h"
 #include "MaskedEdit.h"
 #include "Platform.h"
@@ -100,12 +101,12 @@ const std::vector<FieldControl>& saveOrder(const Mapping& mapping)
     return mapping.save.empty() ? mapping.load : mapping.save;
 }
 
-// What a control holds as a record's field: a masked field's entered characters, the text of a
-// text box or of a combo box's edit portion, or the card type kept in a frame's Tag.
+// What a control holds as a record's field: a masked field's entry as it is stored, the text of
+// a text box or of a combo box's edit portion, or the card type kept in a frame's Tag.
 QString controlValue(const QWidget* control)
 {
     if (const auto* masked = qobject_cast<const MaskedEdit*>(control)) {
-        return masked->ClipText();
+        return masked->StoredText();
     }
     if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
         return edit->text();
@@ -138,20 +139,20 @@ const char* const kShownAfterLoad = "corvantaShownAfterLoad";
 void putValue(QWidget* control, const QVariant& stored)
 {
     const QString text = stored.toString();
-    if (auto* masked = qobject_cast<MaskedEdit*>(control)) {
-        // A field without a mask has a plain length limit; raising it keeps a longer stored
-        // value whole instead of cutting it.
-        if (masked->originalMask().isEmpty() && text.size() > masked->maxLength()) {
-            masked->setMaxLength(static_cast<int>(text.size()));
-        }
+    // A stored value longer than the field's limit is shown whole rather than cut; the limit is
+    // raised for that value alone. A masked field shows its positions whatever the value's length.
+    auto* masked = qobject_cast<MaskedEdit*>(control);
+    auto* combo = qobject_cast<QComboBox*>(control);
+    QLineEdit* edit = combo != nullptr ? combo->lineEdit() : qobject_cast<QLineEdit*>(control);
+    if (edit != nullptr && (masked == nullptr || masked->originalMask().isEmpty())) {
+        AllowLongerValue(edit, text.size());
+    }
+    if (masked != nullptr) {
         masked->setStoredText(text);
-    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        if (text.size() > edit->maxLength()) {
-            edit->setMaxLength(static_cast<int>(std::min<qsizetype>(text.size(), std::numeric_limits<int>::max())));
-        }
-        edit->setText(text);
-    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    } else if (combo != nullptr) {
         combo->setEditText(text);
+    } else if (edit != nullptr) {
+        edit->setText(text);
     } else if (auto* notes = qobject_cast<QPlainTextEdit*>(control)) {
         notes->setPlainText(text);
     } else {
@@ -319,7 +320,8 @@ bool SaveRecord(QWidget* form, const QString& recordCategory, qint64 recordId, q
         ShowErrorText(unknownCategory());
         return false;
     }
-    if (mapping->nameControl != nullptr && recordId == 0) {
+    // A record of a named kind needs a name, new or not: renaming one to blanks is refused alike.
+    if (mapping->nameControl != nullptr) {
         QWidget* name = control(form, mapping->nameControl);
         if (name == nullptr || isBlank(controlValue(name))) {
             platform::MsgBox(QLatin1String(mapping->refusal), platform::vbInformation,

@@ -7,6 +7,7 @@
 #include "RecordIO.h"
 
 #include <QButtonGroup>
+#include <QLineEdit>
 
 namespace {
 
@@ -47,8 +48,9 @@ frm_CreditCards::frm_CreditCards(QWidget* parent)
     connect(ob_CreditCard, &QButtonGroup::idClicked, this, &frm_CreditCards::ob_CreditCard_Click);
 
     prepare(ui->cb_OK, ui->cb_Cancel);
-    fieldRules(ui->sle_CreditCard, QStringLiteral("Mix"), QStringLiteral("Name"));
-    fieldRules(ui->ddlb_AccountName, QStringLiteral("Letters"));
+    fieldRules(ui->sle_CreditCard, QStringLiteral("Printable"), QStringLiteral("Name"));
+    fieldRules(ui->ddlb_AccountName, QStringLiteral("Printable"));
+    ui->ddlb_AccountName->lineEdit()->setMaxLength(kNameLimit);
     fieldRules(ui->sle_AccountNumber, QStringLiteral("Number"));
     setTitlePicture(ui->pb_CreditCardTitle, QStringLiteral("Credit Cards"));
 }

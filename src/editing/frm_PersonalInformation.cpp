@@ -12,10 +12,11 @@ frm_PersonalInformation::frm_PersonalInformation(QWidget* parent)
     ui->sle_ZipCode->setOriginalMask(masks::ZipCode);
     ui->sle_PhoneNumber->setOriginalMask(masks::PhoneNumber);
     prepare(ui->cb_OK, ui->cb_Cancel);
-    fieldRules(ui->sle_Name, QStringLiteral("Letters"), QStringLiteral("Name"));
-    fieldRules(ui->sle_Address, QStringLiteral("Mix"));
-    fieldRules(ui->sle_City, QStringLiteral("Letters"), QStringLiteral("City"));
+    fieldRules(ui->sle_Name, QStringLiteral("Printable"), QStringLiteral("Name"));
+    fieldRules(ui->sle_Address, QStringLiteral("Printable"));
+    fieldRules(ui->sle_City, QStringLiteral("Printable"), QStringLiteral("City"));
     fieldRules(ui->ddlb_State, QStringLiteral("UpperCase"), QStringLiteral("State"));
+    fieldRules(ui->ddlb_EMailAddress, QStringLiteral("Printable"));
     fieldRules(ui->sle_ZipCode, QString(), QStringLiteral("Zip Code"));
     fieldRules(ui->sle_PhoneNumber, QString(), QStringLiteral("Phone Number"));
     setTitlePicture(ui->Picture1, QStringLiteral("Personal Information"));

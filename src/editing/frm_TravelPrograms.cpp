@@ -5,6 +5,8 @@
 #include "InputRules.h"
 #include "RecordIO.h"
 
+#include <QLineEdit>
+
 frm_TravelPrograms::frm_TravelPrograms(QWidget* parent)
     : EditDialog(QStringLiteral("Travel"), parent), ui(std::make_unique<Ui::frm_TravelPrograms>())
 {
@@ -13,12 +15,15 @@ frm_TravelPrograms::frm_TravelPrograms(QWidget* parent)
     ui->sle_PIN->setMaxLength(10);
     ui->sle_PhoneNumber->setOriginalMask(masks::PhoneNumber);
     prepare(ui->cb_OK, ui->cb_Cancel);
-    fieldRules(ui->sle_TravelProgram, QStringLiteral("Mix"), QStringLiteral("Name"));
-    fieldRules(ui->ddlb_ProgramType, QStringLiteral("Letters"));
-    fieldRules(ui->ddlb_AccountName, QStringLiteral("Letters"));
+    fieldRules(ui->sle_TravelProgram, QStringLiteral("Printable"), QStringLiteral("Name"));
+    fieldRules(ui->ddlb_ProgramType, QStringLiteral("Printable"));
+    fieldRules(ui->ddlb_AccountName, QStringLiteral("Printable"));
     fieldRules(ui->sle_AccountNumber, QStringLiteral("MixUpperCase"));
-    fieldRules(ui->sle_PIN, QStringLiteral("Mix"));
-    fieldRules(ui->ddlb_WebAccount, QStringLiteral("Mix"));
+    fieldRules(ui->sle_PIN, QStringLiteral("Printable"));
+    fieldRules(ui->ddlb_WebAccount, QStringLiteral("Printable"));
+    ui->ddlb_AccountName->lineEdit()->setMaxLength(kNameLimit);
+    // It names a web account, so it holds what a web account's name box holds.
+    ui->ddlb_WebAccount->lineEdit()->setMaxLength(kNameLimit);
     setTitlePicture(ui->pb_TravelProgramTitle, QStringLiteral("Travel Programs"));
 }
 

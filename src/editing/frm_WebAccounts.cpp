@@ -4,15 +4,20 @@
 
 #include "RecordIO.h"
 
+#include <QLineEdit>
+
 frm_WebAccounts::frm_WebAccounts(QWidget* parent)
     : EditDialog(QStringLiteral("Web"), parent), ui(std::make_unique<Ui::frm_WebAccounts>())
 {
     ui->setupUi(this);
     prepare(ui->cb_OK, ui->cb_Cancel);
-    fieldRules(ui->sle_WebSite, QStringLiteral("Mix"), QStringLiteral("Name"));
-    fieldRules(ui->ddlb_SiteType, QStringLiteral("Letters"));
-    fieldRules(ui->ddlb_Login, QStringLiteral("Mix"));
-    fieldRules(ui->ddlb_Password, QStringLiteral("Mix"));
+    fieldRules(ui->sle_WebSite, QStringLiteral("Printable"), QStringLiteral("Name"));
+    fieldRules(ui->ddlb_SiteType, QStringLiteral("Printable"));
+    fieldRules(ui->sle_URL, QStringLiteral("Printable"));
+    fieldRules(ui->ddlb_Login, QStringLiteral("Printable"));
+    fieldRules(ui->ddlb_Password, QStringLiteral("Printable"));
+    fieldRules(ui->ddlb_EMailAddress, QStringLiteral("Printable"));
+    ui->ddlb_Login->lineEdit()->setMaxLength(kNameLimit);
     setTitlePicture(ui->pb_WebAccountTitle, QStringLiteral("Web Accounts"));
 }
 

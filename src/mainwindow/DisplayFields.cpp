@@ -48,7 +48,22 @@ QString DisplayFields::wf_GetDragText(QLineEdit* field)
         return {};
     }
     field->setSelection(0, static_cast<int>(field->text().size()));
-    return field->selectedText() + QLatin1Char(' ');
+    const QString value = field->selectedText();
+    return dragsExactly(field) ? value : value + QLatin1Char(' ');
+}
+
+bool DisplayFields::dragsExactly(const QLineEdit* field)
+{
+    static const QStringList exact{
+        QStringLiteral("sle_WebLogin"),
+        QStringLiteral("sle_WebPassword"),
+        QStringLiteral("sle_WebEMailAddress"),
+        QStringLiteral("sle_DefaultEMailAddress"),
+        QStringLiteral("sle_TravelPINNumber"),
+        QStringLiteral("sle_TravelAccountNumber"),
+        QStringLiteral("sle_CreditAccountNumber"),
+    };
+    return exact.contains(field->objectName());
 }
 
 void DisplayFields::startDrag(QLineEdit* field)

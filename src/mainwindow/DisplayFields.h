@@ -29,8 +29,11 @@ public:
     void add(QLineEdit* field, QWidget* focusHolder);
     QWidget* focusHolder(const QLineEdit* field) const;
 
-    // The field's whole text followed by one blank; the whole text is selected afterwards.
+    // The field's whole text, selected afterwards. The values one types into a sign-in form
+    // (login, password, PIN, account and card numbers, e-mail addresses) go exactly as stored, so
+    // that a dropped password signs in; the other fields' text is followed by one blank.
     static QString wf_GetDragText(QLineEdit* field);
+    static bool dragsExactly(const QLineEdit* field);
     // Prepares the drag of a field's value and hands it to the runner.
     void startDrag(QLineEdit* field);
 

@@ -1,15 +1,30 @@
 #include "DisplayFormat.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 constexpr qsizetype kPhoneDigits = 10;
 constexpr qsizetype kFormattedPhoneLength = 14; // "(800) 555-1234"
 
+// The digits and blanks of a number kept in its positions, or an empty text when it is not one.
+QString positionalPhone(const QString& phone)
+{
+    QString kept;
+    for (QChar c : phone) {
+        if ((c >= u'0' && c <= u'9') || c == u'_') {
+            kept += c;
+        }
+    }
+    return kept.size() == kPhoneDigits && kept.contains(u'_') && kept.count(u'_') < kPhoneDigits ? kept : QString();
+}
+
 } // namespace
 
 QString wf_FormatPhone(const QString& arstr_Phone, bool arbool_IncludeExtension)
 {
-    QString digits = wf_GetPhoneDigits(arstr_Phone);
+    const QString positional = positionalPhone(arstr_Phone);
+    QString digits = positional.isEmpty() ? wf_GetPhoneDigits(arstr_Phone) : positional;
     const bool hasExtension = digits.size() > kPhoneDigits;
     if (digits.isEmpty()) {
         return {};
@@ -63,11 +78,17 @@ int CardTypePictureIndex(const QString& cardType)
     return kNoCardPicture;
 }
 
+bool HasUrlScheme(const QString& url)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?!\\d{1,5}(?:[/?#]|$))"));
+    return scheme.match(url).hasMatch();
+}
+
 QString WebLinkAddress(const QString& url)
 {
-    const QString scheme = url.left(4);
-    if (!scheme.isEmpty() && scheme != QLatin1String("http")) {
-        return QStringLiteral("http://") + url;
+    const QString address = url.trimmed();
+    if (address.isEmpty() || HasUrlScheme(address)) {
+        return url;
     }
-    return url;
+    return QStringLiteral("http://") + url;
 }

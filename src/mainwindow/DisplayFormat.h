@@ -8,6 +8,8 @@
 // A telephone number as "(800) 555-1234": the digits of the text, missing leading digits (an area
 // code never entered) shown as "_", digits beyond ten shown as an extension " x12" when
 // arbool_IncludeExtension is true and dropped otherwise. Empty when the text has no digit.
+// A number stored with its positions, ten characters of digits and "_" ("55512_____" for an
+// entry left unfinished), is shown in those positions: "(555) 12_-____".
 // Formatting a formatted number gives it back unchanged.
 QString wf_FormatPhone(const QString& arstr_Phone, bool arbool_IncludeExtension);
 
@@ -23,6 +25,11 @@ QString wf_FormatDate(const QString& arstr_Date);
 constexpr int kNoCardPicture = -1;
 int CardTypePictureIndex(const QString& cardType);
 
-// The address and caption of the web-address link: "http://" put in front unless the text is
-// empty or begins with "http" (exactly, so "https://..." stays as it is and "HTTP://..." does not).
+// The address and caption of the web-address link: an address that names its scheme, in any case
+// ("https://...", "HTTP://...", "mailto:...", "ftp://..."), stays as it is; "http://" is put in
+// front of one that names none ("example.org", "localhost:8080"). An empty text stays empty.
 QString WebLinkAddress(const QString& url);
+
+// Whether the address names its scheme: letters, digits, "+", "-" or "." from a letter up to a
+// colon, unless what follows the colon is a port number ("localhost:8080/").
+bool HasUrlScheme(const QString& url);

@@ -2,6 +2,7 @@
 
 #include "Platform.h"
 
+#include <QStringList>
 #include <QUrl>
 
 WebLinkLabel::WebLinkLabel(QWidget* parent) : QLabel(parent)
@@ -29,8 +30,19 @@ void WebLinkLabel::setLink(const QString& caption, const QString& address)
 
 bool WebLinkLabel::openLink() const
 {
-    if (m_address.trimmed().isEmpty()) {
+    const QString address = m_address.trimmed();
+    if (address.isEmpty()) {
         return false;
     }
-    return platform::OpenUrl(QUrl(m_address.trimmed(), QUrl::TolerantMode));
+    const QUrl url(address, QUrl::TolerantMode);
+    static const QStringList plain{QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto")};
+    if (!plain.contains(url.scheme().toLower())) {
+        const QString question = QStringLiteral("This address is neither a web page nor an e-mail address:\n\n%1\n\n"
+                                                "Open it with the program the desktop has for it?")
+                                     .arg(address);
+        if (platform::MsgBox(question, platform::vbQuestionYesNo, QStringLiteral("Corvanta")) != platform::vbYes) {
+            return false;
+        }
+    }
+    return platform::OpenUrl(url);
 }

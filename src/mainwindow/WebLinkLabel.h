@@ -16,7 +16,10 @@ public:
     QString caption() const { return m_caption; }
     QString address() const { return m_address; }
 
-    // Opens the address; false when it is empty or no program took it.
+    // Opens the address; false when it is empty, the user said No, or no program took it.
+    // A web page (http, https) and an e-mail address (mailto) open at once; an address of any
+    // other scheme may start any program the desktop has for it, so the user is asked first,
+    // with the address shown.
     bool openLink() const;
 
 private:

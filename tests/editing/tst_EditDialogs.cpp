@@ -3,17 +3,20 @@
 #include "MaskedEdit.h"
 #include "ScriptedSeam.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QWheelEvent>
 #include <QWindow>
 
 using namespace editingtest;
 
 // How a test tries to move the focus out of a field.
-enum class Leave { Tab, Backtab, Click };
+enum class Leave { Tab, Backtab, Click, CancelThenOk };
 Q_DECLARE_METATYPE(Leave)
 
 namespace {
@@ -37,9 +40,13 @@ void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }
 
+// Each character as the desktop delivers it: a key press carrying the character's text.
 void type(const QString& text)
 {
-    QTest::keyClicks(QApplication::focusWidget(), text);
+    for (QChar c : text) {
+        const auto code = c.unicode() < 0x80 && c.isLetterOrNumber() ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), code, QString(c), Qt::NoModifier);
+    }
 }
 
 bool hasFocus(QWidget* field)
@@ -72,6 +79,9 @@ private slots:
     void nameOfOneBlankPassesFieldCheckButNotSave();
     void fieldsFilterTheirKeystrokes_data();
     void fieldsFilterTheirKeystrokes();
+    void openListTakesEscAndEnter_data();
+    void openListTakesEscAndEnter();
+    void wheelTurnsOnlyTheFocusedList();
     void showEditDialogHandsBackNewIdOnlyAfterSave();
 };
 
@@ -231,6 +241,16 @@ void tst_EditDialogs::leavingFieldRunsItsCheck_data()
                                                  << "sle_PhoneNumber"
                                                  << "5" << Leave::Tab << ""
                                                  << "";
+    QTest::newRow("empty name, Backtab to Cancel") << "Web"
+                                                   << "sle_WebSite"
+                                                   << "" << Leave::Backtab << "cb_Cancel"
+                                                   << "";
+    QTest::newRow("short zip, click on Cancel's edge and on to OK") << "Personal"
+                                                                    << "sle_ZipCode"
+                                                                    << "12" << Leave::CancelThenOk << "" << zip;
+    QTest::newRow("empty name, Backtab to Cancel and on to OK") << "Credit"
+                                                                << "sle_CreditCard"
+                                                                << "" << Leave::CancelThenOk << "" << name;
 }
 
 void tst_EditDialogs::leavingFieldRunsItsCheck()
@@ -256,6 +276,18 @@ void tst_EditDialogs::leavingFieldRunsItsCheck()
         key(Qt::Key_Tab);
     } else if (leave == Leave::Backtab) {
         key(Qt::Key_Backtab, Qt::ShiftModifier);
+    } else if (leave == Leave::CancelThenOk) {
+        // Pressed on Cancel and let go beside it: the focus is on Cancel and nothing was checked.
+        QWidget* cancel = control(dialog.get(), "cb_Cancel");
+        if (category == QLatin1String("Personal")) {
+            QTest::mousePress(dialog->windowHandle(), Qt::LeftButton, {}, cancel->mapTo(dialog.get(), QPoint(3, 3)));
+            QTest::mouseRelease(dialog->windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
+        } else {
+            key(Qt::Key_Backtab, Qt::ShiftModifier);
+        }
+        QVERIFY(hasFocus(cancel));
+        QVERIFY(seam.messages.isEmpty());
+        click(dialog.get(), control(dialog.get(), "cb_OK"));
     } else {
         click(dialog.get(), control(dialog.get(), target));
     }
@@ -325,38 +357,32 @@ void tst_EditDialogs::fieldsFilterTheirKeystrokes_data()
 {
     QTest::addColumn<QString>("category");
     QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("paste");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("state upper-cased") << "Personal"
-                                       << "ddlb_State"
-                                       << "n1y"
-                                       << "NY";
-    QTest::newRow("name letters only") << "Personal"
-                                       << "sle_Name"
-                                       << "Ann 2O'Neil"
-                                       << "Ann O'Neil";
-    QTest::newRow("card number digits only") << "Credit"
-                                             << "sle_AccountNumber"
-                                             << "12a-3"
-                                             << "123";
-    QTest::newRow("travel account upper-cased") << "Travel"
-                                                << "sle_AccountNumber"
-                                                << "ab12"
-                                                << "AB12";
-    QTest::newRow("web address unfiltered") << "Web"
-                                            << "sle_URL"
-                                            << "a/b?c=1"
-                                            << "a/b?c=1";
-    QTest::newRow("password as typed, in clear") << "Web"
-                                                 << "ddlb_Password"
-                                                 << "Se cr3t"
-                                                 << "Se cr3t";
+    const auto row = [](const char* name, const char* category, const char* field, bool paste, const QString& typed,
+                        const QString& shown) { QTest::newRow(name) << category << field << paste << typed << shown; };
+    row("state upper-cased", "Personal", "ddlb_State", false, "n1y", "NY");
+    row("name as written", "Personal", "sle_Name", false, QString::fromUtf8("Zoë O'Neil-Smith 3rd"),
+        QString::fromUtf8("Zoë O'Neil-Smith 3rd"));
+    row("address with signs", "Personal", "sle_Address", true, "12 Main St, Apt #3/B", "12 Main St, Apt #3/B");
+    row("card number digits only", "Credit", "sle_AccountNumber", false, "12a-3", "123");
+    row("card number pasted with blanks", "Credit", "sle_AccountNumber", true, "4111 1111 1111 1111",
+        "4111111111111111");
+    row("travel account upper-cased", "Travel", "sle_AccountNumber", false, "ab12", "AB12");
+    row("PIN with signs", "Travel", "sle_PIN", false, "12#4*", "12#4*");
+    row("site name with signs", "Web", "sle_WebSite", false, "AT&T #1", "AT&T #1");
+    row("e-mail login", "Web", "ddlb_Login", false, "jo@x.com_P!1#", "jo@x.com_P!1#");
+    row("password as typed, in clear", "Web", "ddlb_Password", false, "R3tire^2045! <\"q\">", "R3tire^2045! <\"q\">");
+    const QString address = "https://www.example.org/account/login?return=%2Fsettings%2Fsecurity&lang=en";
+    row("long web address pasted whole", "Web", "sle_URL", true, address, address);
 }
 
 void tst_EditDialogs::fieldsFilterTheirKeystrokes()
 {
     QFETCH(QString, category);
     QFETCH(QString, field);
+    QFETCH(bool, paste);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     DataFile file;
@@ -366,7 +392,12 @@ void tst_EditDialogs::fieldsFilterTheirKeystrokes()
     QVERIFY(showActive(dialog.get()));
     QWidget* target = control(dialog.get(), field);
     target->setFocus();
-    type(typed);
+    if (paste) {
+        QGuiApplication::clipboard()->setText(typed);
+        key(Qt::Key_V, Qt::ControlModifier);
+    } else {
+        type(typed);
+    }
     auto* edit = qobject_cast<QLineEdit*>(target);
     if (auto* combo = qobject_cast<QComboBox*>(target)) {
         edit = combo->lineEdit();
@@ -374,6 +405,67 @@ void tst_EditDialogs::fieldsFilterTheirKeystrokes()
     QVERIFY(edit != nullptr);
     QCOMPARE(edit->text(), shown);
     QCOMPARE(edit->displayText(), shown);
+}
+
+void tst_EditDialogs::openListTakesEscAndEnter_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("takes");
+    QTest::newRow("Esc closes the list") << int(Qt::Key_Escape) << false;
+    QTest::newRow("Enter takes the highlighted item") << int(Qt::Key_Return) << true;
+}
+
+void tst_EditDialogs::openListTakesEscAndEnter()
+{
+    QFETCH(int, key);
+    QFETCH(bool, takes);
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    frm_PersonalInformation dialog;
+    dialog.Form_Load(QStringLiteral("0"));
+    QVERIFY(showActive(&dialog));
+    auto* state = child<QComboBox>(&dialog, "ddlb_State");
+    state->setFocus();
+    state->showPopup();
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    ::key(Qt::Key_Down);
+    ::key(Qt::Key_Down);
+    const QString highlighted = state->view()->currentIndex().data().toString();
+    QVERIFY(!highlighted.isEmpty());
+    ::key(Qt::Key(key));
+
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(state->currentText(), takes ? highlighted : QString());
+    QCOMPARE(rowCount("Personal"), 0);
+    // With the list closed the key is the dialog's again.
+    ::key(Qt::Key(key));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(rowCount("Personal"), key == Qt::Key_Return ? 1 : 0);
+}
+
+void tst_EditDialogs::wheelTurnsOnlyTheFocusedList()
+{
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    frm_PersonalInformation dialog;
+    dialog.Form_Load(QStringLiteral("0"));
+    QVERIFY(showActive(&dialog));
+    auto* state = child<QComboBox>(&dialog, "ddlb_State");
+    state->setCurrentIndex(1);
+    const auto turn = [state] {
+        QWheelEvent down(QPointF(5, 5), state->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(state, &down);
+    };
+    control(&dialog, "sle_ZipCode")->setFocus();
+    turn();
+    QCOMPARE(state->currentIndex(), 1);
+    QVERIFY(hasFocus(control(&dialog, "sle_ZipCode")));
+
+    state->setFocus();
+    turn();
+    QCOMPARE(state->currentIndex(), 2);
 }
 
 void tst_EditDialogs::showEditDialogHandsBackNewIdOnlyAfterSave()

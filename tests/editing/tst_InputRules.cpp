@@ -9,6 +9,8 @@ class tst_InputRules : public QObject
 private slots:
     void filterKeyAscii_data();
     void filterKeyAscii();
+    void filterText_data();
+    void filterText();
     void ansiCode_data();
     void ansiCode();
     void ansiCodesRoundTrip();
@@ -16,8 +18,10 @@ private slots:
     void validateEntry();
     void qtInputMask_data();
     void qtInputMask();
-    void clipTextDropsLiteralsAndBlanks_data();
-    void clipTextDropsLiteralsAndBlanks();
+    void maskedEntryLoadsBackAsTyped_data();
+    void maskedEntryLoadsBackAsTyped();
+    void typedAndPastedDigitsFillTheMask_data();
+    void typedAndPastedDigitsFillTheMask();
     void storedValueThatDoesNotFitShowsItsFirstDigits_data();
     void storedValueThatDoesNotFitShowsItsFirstDigits();
 };
@@ -71,6 +75,12 @@ void tst_InputRules::filterKeyAscii_data()
     QTest::newRow("UpperCase: apostrophe") << "UpperCase" << int('\'') << int('\'') << false;
     QTest::newRow("MixUpperCase: b") << "MixUpperCase" << int('b') << int('B') << false;
     QTest::newRow("MixUpperCase: digit") << "MixUpperCase" << int('1') << int('1') << false;
+    for (int code : {int('@'), int('!'), int('#'), int('_'), int('^'), int('<'), int('~'), 128, 160, 233, kNotAnsi}) {
+        QTest::newRow("Printable: " + QByteArray::number(code)) << "Printable" << code << code << false;
+    }
+    for (int control : {3, 9, 13, 22, 27, 127, 0x81, 0x9D}) {
+        QTest::newRow("Printable: control " + QByteArray::number(control)) << "Printable" << control << 0 << true;
+    }
 
     // Modes compare exactly; anything else takes every key as it is.
     QTest::newRow("unknown mode: control") << "" << 3 << 3 << false;
@@ -95,6 +105,43 @@ void tst_InputRules::filterKeyAscii()
     int withoutFlag = code;
     FilterKeyAscii(mode, withoutFlag);
     QCOMPARE(withoutFlag, result);
+}
+
+void tst_InputRules::filterText_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("received");
+    QTest::addColumn<int>("refused");
+    QTest::newRow("e-mail login") << "Printable"
+                                  << "jo@x.com_P!1#"
+                                  << "jo@x.com_P!1#" << 0;
+    QTest::newRow("password with symbols") << "Printable"
+                                           << "R3tire^2045! <\"q\">"
+                                           << "R3tire^2045! <\"q\">" << 0;
+    QTest::newRow("other scripts and emoji") << "Printable" << QString::fromUtf8("Zoë 東京 Ωμέγα 🙂")
+                                             << QString::fromUtf8("Zoë 東京 Ωμέγα 🙂") << 0;
+    QTest::newRow("line ends and tabs dropped") << "Printable"
+                                                << "a\r\nb\tc\n"
+                                                << "abc" << 4;
+    QTest::newRow("card number with blanks") << "Number"
+                                             << "4111 1111-1111.1111"
+                                             << "4111111111111111" << 3;
+    QTest::newRow("state upper-cased") << "UpperCase"
+                                       << "n1y"
+                                       << "NY" << 1;
+    QTest::newRow("emoji counts once") << "Mix" << QString::fromUtf8("a🙂b") << "ab" << 1;
+}
+
+void tst_InputRules::filterText()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, text);
+    QFETCH(QString, received);
+    QFETCH(int, refused);
+    qsizetype dropped = -1;
+    QCOMPARE(FilterText(mode, text, &dropped), received);
+    QCOMPARE(dropped, qsizetype(refused));
 }
 
 void tst_InputRules::ansiCode_data()
@@ -215,29 +262,99 @@ void tst_InputRules::qtInputMask()
     QCOMPARE(QtInputMask(original, MaskPositions::AllOptional), allOptional);
 }
 
-void tst_InputRules::clipTextDropsLiteralsAndBlanks_data()
+// What a masked field shows, what its check counts and what it stores; the stored value must
+// show again exactly as it was.
+void tst_InputRules::maskedEntryLoadsBackAsTyped_data()
 {
     QTest::addColumn<QString>("mask");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("entered");
-    QTest::newRow("untouched phone") << masks::PhoneNumber << "(___) ___-____"
+    QTest::addColumn<QString>("stored");
+    const QString& phone = masks::PhoneNumber;
+    QTest::newRow("untouched phone") << phone << "(___) ___-____"
+                                     << ""
                                      << "";
-    QTest::newRow("area code and two digits") << masks::PhoneNumber << "(555) 12_-____"
-                                              << "55512";
-    QTest::newRow("gaps inside") << masks::PhoneNumber << "(5_5) _1_-2__3"
-                                 << "55123";
-    QTest::newRow("month typed as one digit") << masks::ExpirationDate << "5_/03"
-                                              << "503";
+    QTest::newRow("whole phone") << phone << "(800) 555-1234"
+                                 << "8005551234"
+                                 << "8005551234";
+    QTest::newRow("phone without area code") << phone << "(___) 555-1234"
+                                             << "5551234"
+                                             << "5551234";
+    QTest::newRow("unfinished phone") << phone << "(555) 12_-____"
+                                      << "55512"
+                                      << "55512_____";
+    QTest::newRow("gaps inside") << phone << "(5_5) _1_-2__3"
+                                 << "55123"
+                                 << "5_5_1_2__3";
+    QTest::newRow("one-digit month") << masks::ExpirationDate << "_5/03"
+                                     << "503"
+                                     << "503";
+    QTest::newRow("one-digit year") << masks::ExpirationDate << "05/3_"
+                                    << "053"
+                                    << "053_";
     QTest::newRow("partial zip") << masks::ZipCode << "12___"
-                                 << "12";
+                                 << "12"
+                                 << "12___";
 }
 
-void tst_InputRules::clipTextDropsLiteralsAndBlanks()
+void tst_InputRules::maskedEntryLoadsBackAsTyped()
 {
     QFETCH(QString, mask);
     QFETCH(QString, shown);
     QFETCH(QString, entered);
+    QFETCH(QString, stored);
     QCOMPARE(MaskClipText(mask, shown), entered);
+    QCOMPARE(MaskStoredText(mask, shown), stored);
+    QCOMPARE(MaskDisplayText(mask, stored), shown);
+}
+
+void tst_InputRules::typedAndPastedDigitsFillTheMask_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<bool>("paste");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("refused");
+    QTest::addColumn<int>("unplaced");
+    const QString& phone = masks::PhoneNumber;
+    for (bool paste : {false, true}) {
+        const QByteArray how = paste ? "pasted " : "typed ";
+        for (const char* form :
+             {"8005551234", "800-555-1234", "(800) 555-1234", "800.555.1234", "+1 800 555 1234", "1 (800) 555-1234"}) {
+            QTest::newRow(how + form) << phone << paste << form << "(800) 555-1234" << 0 << 0;
+        }
+        QTest::newRow(how + "letters") << phone << paste << "8a0b0"
+                                       << "(800) ___-____" << 2 << 0;
+        QTest::newRow(how + "05/3") << masks::ExpirationDate << paste << "05/3"
+                                    << "05/3_" << 0 << 0;
+        QTest::newRow(how + "5/03") << masks::ExpirationDate << paste << "5/03"
+                                    << "_5/03" << 0 << 0;
+        QTest::newRow(how + "zip plus four") << masks::ZipCode << paste << "02134-1234"
+                                             << "02134" << 0 << 4;
+    }
+    // Typed digit by digit, a short number goes in from where the cursor is; pasted, it is known
+    // whole, a number without its area code.
+    QTest::newRow("typed 555-1234") << phone << false << "555-1234"
+                                    << "(555) 123-4___" << 0 << 0;
+    QTest::newRow("pasted 555-1234") << phone << true << "555-1234"
+                                     << "(___) 555-1234" << 0 << 0;
+    QTest::newRow("eleven digits not after a 1") << phone << false << "28005551234"
+                                                 << "(280) 055-5123" << 0 << 1;
+}
+
+void tst_InputRules::typedAndPastedDigitsFillTheMask()
+{
+    QFETCH(QString, mask);
+    QFETCH(bool, paste);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(int, refused);
+    QFETCH(int, unplaced);
+    const QString empty = MaskDisplayText(mask, QString());
+    const MaskEntry entry = paste ? MaskPaste(mask, empty, 0, 0, text) : MaskType(mask, empty, 0, 0, text);
+    QCOMPARE(entry.shown, shown);
+    QCOMPARE(entry.refused, qsizetype(refused));
+    QCOMPARE(entry.unplaced, qsizetype(unplaced));
 }
 
 void tst_InputRules::storedValueThatDoesNotFitShowsItsFirstDigits_data()

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -89,7 +91,8 @@ private slots:
     void editingAndNavigationKeysPass();
     void enterAndEscReachTheDialog_data();
     void enterAndEscReachTheDialog();
-    void pastedAndProgramTextIsNotFiltered();
+    void pastedTextIsFilteredAndNeverCut_data();
+    void pastedTextIsFilteredAndNeverCut();
     void composedTextIsFiltered();
     void refusedEntryShowsItsMessage();
 
@@ -138,6 +141,11 @@ void tst_KeyFilter::typedCharactersAreFiltered_data()
                                               << "aB 1" << 0;
         QTest::newRow(k + "accented and euro") << kind << "Mix" << QString::fromUtf8("é€Ω") << "" << 3;
         QTest::newRow(k + "unfiltered") << kind << "" << QString::fromUtf8("é€Ω?") << QString::fromUtf8("é€Ω?") << 0;
+        QTest::newRow(k + "e-mail login") << kind << "Printable"
+                                          << "jo@x.com_P!1#"
+                                          << "jo@x.com_P!1#" << 0;
+        QTest::newRow(k + "any script") << kind << "Printable" << QString::fromUtf8("Zoë 東京 Ω€")
+                                        << QString::fromUtf8("Zoë 東京 Ω€") << 0;
     }
 }
 
@@ -208,17 +216,73 @@ void tst_KeyFilter::enterAndEscReachTheDialog()
     QCOMPARE(m_seam.beeps, 0);
 }
 
-void tst_KeyFilter::pastedAndProgramTextIsNotFiltered()
+void tst_KeyFilter::pastedTextIsFilteredAndNeverCut_data()
 {
-    FieldDialog d("line", "Number");
-    d.lineEdit->setText("abc");
-    QCOMPARE(d.lineEdit->text(), QString("abc"));
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("beeps");
+    QTest::addColumn<bool>("refused");
 
-    QGuiApplication::clipboard()->setText(" x.y");
-    d.lineEdit->end(false);
-    QTest::keyClick(d.field, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(d.lineEdit->text(), QString("abc x.y"));
-    QCOMPARE(m_seam.beeps, 0);
+    for (const char* way : {"ctrl+v", "shift+insert", "menu", "drop"}) {
+        const QByteArray w = QByteArray(way) + ": ";
+        QTest::newRow(w + "card number") << way << "Number"
+                                         << "4111 11-1 a"
+                                         << "ab4111111" << 1 << false;
+        QTest::newRow(w + "login with a line end") << way << "Printable"
+                                                   << "jo@x.com\n"
+                                                   << "abjo@x.com" << 1 << false;
+        QTest::newRow(w + "fills the box") << way << "Printable"
+                                           << "12345678"
+                                           << "ab12345678" << 0 << false;
+        QTest::newRow(w + "longer than the box") << way << "Printable"
+                                                 << "123456789"
+                                                 << "ab" << 0 << true;
+    }
+}
+
+// Every way of pasting goes through the filter; what does not fit is refused whole, with a word.
+void tst_KeyFilter::pastedTextIsFilteredAndNeverCut()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, mode);
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
+    QFETCH(int, beeps);
+    QFETCH(bool, refused);
+    FieldDialog d("combo", mode);
+    d.lineEdit->setMaxLength(10);
+    // Text the program puts in is not filtered.
+    d.lineEdit->setText("ab");
+    QGuiApplication::clipboard()->setText(pasted);
+    if (way == "ctrl+v") {
+        QTest::keyClick(d.field, Qt::Key_V, Qt::ControlModifier);
+    } else if (way == "shift+insert") {
+        QTest::keyClick(d.field, Qt::Key_Insert, Qt::ShiftModifier);
+    } else if (way == "menu") {
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2), d.lineEdit->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(d.lineEdit, &menuKey);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text().startsWith("&Paste")) {
+                action->trigger();
+            }
+        }
+        menu->close();
+    } else {
+        QMimeData data;
+        data.setText(pasted);
+        const QPoint end(d.lineEdit->width() - 2, 5);
+        QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(d.lineEdit, &enter);
+        QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(d.lineEdit, &drop);
+    }
+    QCOMPARE(d.lineEdit->text(), shown);
+    QCOMPARE(m_seam.beeps, beeps);
+    QCOMPARE(m_seam.messages.size(), refused ? 1 : 0);
 }
 
 // Characters composed by an input method arrive as committed text rather than as key presses.
@@ -234,7 +298,7 @@ void tst_KeyFilter::composedTextIsFiltered()
     QInputMethodEvent refused;
     refused.setCommitString(QString::fromUtf8("né"));
     QApplication::sendEvent(d.lineEdit, &refused);
-    QCOMPARE(d.lineEdit->text(), QString("NY"));
+    QCOMPARE(d.lineEdit->text(), QString("NYN"));
     QCOMPARE(m_seam.beeps, 1);
 }
 

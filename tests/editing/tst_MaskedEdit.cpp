@@ -1,9 +1,13 @@
 #include "InputRules.h"
 #include "MaskedEdit.h"
+#include "ScriptedSeam.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
 
 class tst_MaskedEdit : public QObject
 {
@@ -63,6 +67,10 @@ void tst_MaskedEdit::untouchedFieldGivesBackStoredValue_data()
                            << "";
     QTest::newRow("PIN 10") << masks::Pin << "a1-b2 c3'."
                             << "a1-b2 c3'.";
+    QTest::newRow("unfinished phone kept in place") << masks::PhoneNumber << "55512_____"
+                                                    << "(555) 12_-____";
+    QTest::newRow("one-digit year kept in place") << masks::ExpirationDate << "053_"
+                                                  << "05/3_";
 }
 
 void tst_MaskedEdit::untouchedFieldGivesBackStoredValue()
@@ -76,55 +84,75 @@ void tst_MaskedEdit::untouchedFieldGivesBackStoredValue()
     field.setMaxLength(mask.isEmpty() ? 10 : field.maxLength());
     field.setStoredText(stored);
     QCOMPARE(field.Text(), shown);
-    QCOMPARE(field.ClipText(), stored);
+    QCOMPARE(field.StoredText(), stored);
 }
 
 void tst_MaskedEdit::typedDigitsWithoutLiteralsOrBlanks_data()
 {
     QTest::addColumn<QString>("mask");
     QTest::addColumn<int>("startAt");
+    QTest::addColumn<bool>("paste");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("entered");
 
-    QTest::newRow("area code and two digits") << masks::PhoneNumber << 0 << "55512"
+    QTest::newRow("area code and two digits") << masks::PhoneNumber << 0 << false << "55512"
                                               << "(555) 12_-____"
                                               << "55512";
-    QTest::newRow("number without area code") << masks::PhoneNumber << 6 << "5551234"
+    QTest::newRow("number without area code") << masks::PhoneNumber << 6 << false << "5551234"
                                               << "(___) 555-1234"
                                               << "5551234";
-    QTest::newRow("whole number") << masks::PhoneNumber << 0 << "8005551234"
+    QTest::newRow("dashes typed") << masks::PhoneNumber << 0 << false << "800-555-1234"
                                   << "(800) 555-1234"
                                   << "8005551234";
-    QTest::newRow("letters ignored") << masks::PhoneNumber << 0 << "8a0b0"
+    QTest::newRow("country code pasted") << masks::PhoneNumber << 0 << true << "+1 800 555 1234"
+                                         << "(800) 555-1234"
+                                         << "8005551234";
+    QTest::newRow("letters ignored") << masks::PhoneNumber << 0 << false << "8a0b0"
                                      << "(800) ___-____"
                                      << "800";
-    QTest::newRow("one-digit month then slash") << masks::ExpirationDate << 0 << "5/03"
-                                                << "5_/03"
-                                                << "503";
-    QTest::newRow("zip") << masks::ZipCode << 0 << "02134"
-                         << "02134"
-                         << "02134";
-    QTest::newRow("nothing typed") << masks::ZipCode << 0 << ""
-                                   << "_____"
-                                   << "";
+    QTest::newRow("one-digit year") << masks::ExpirationDate << 0 << false << "05/3"
+                                    << "05/3_"
+                                    << "053";
+    QTest::newRow("zip pasted over the cursor") << masks::ZipCode << 3 << true << "02134"
+                                                << "02134"
+                                                << "02134";
+    QTest::newRow("zip plus four refused whole") << masks::ZipCode << 0 << true << "02134-1234"
+                                                 << "_____"
+                                                 << "";
 }
 
+// Typed with real keys or pasted with the paste key; what is stored shows again as it was.
 void tst_MaskedEdit::typedDigitsWithoutLiteralsOrBlanks()
 {
     QFETCH(QString, mask);
     QFETCH(int, startAt);
+    QFETCH(bool, paste);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(QString, entered);
+    testsupport::ScriptedSeam seam;
 
     MaskedEdit field;
     field.setOriginalMask(mask);
     showFocused(field);
     field.setCursorPosition(startAt);
-    QTest::keyClicks(&field, typed);
+    if (paste) {
+        QGuiApplication::clipboard()->setText(typed);
+        QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QTest::keyClicks(&field, typed);
+    }
     QCOMPARE(field.Text(), shown);
     QCOMPARE(field.ClipText(), entered);
+    QCOMPARE(seam.messages.size(), entered.isEmpty() ? 1 : 0);
+    // A refused paste says so; refused letters beep.
+    QCOMPARE(seam.beeps, std::count_if(typed.begin(), typed.end(), [](QChar c) { return c.isLetter(); }));
+
+    MaskedEdit loaded;
+    loaded.setOriginalMask(mask);
+    loaded.setStoredText(field.StoredText());
+    QCOMPARE(loaded.Text(), shown);
 }
 
 void tst_MaskedEdit::onlyDigitsZeroToNineGetIn()

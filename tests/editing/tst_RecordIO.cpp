@@ -7,7 +7,9 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -56,6 +58,7 @@ private slots:
     void newCreditCardStoresChosenTypeOrNone();
     void blankNameOfNewRecordIsRefused_data();
     void blankNameOfNewRecordIsRefused();
+    void longStoredValueKeepsItsRoomAlone();
     void newRecordIdComesBack_data();
     void newRecordIdComesBack();
     void editingRecordDeletedMeanwhileChangesNothing();
@@ -72,19 +75,23 @@ void tst_RecordIO::untouchedSaveKeepsEveryStoredValue_data()
     QTest::addColumn<QString>("category");
     QTest::addColumn<QVariantMap>("stored");
 
-    const QString longText = QString(70, u'x') + QStringLiteral("END");
+    // Longer than the fields' limits (255, 2,048): shown whole and stored back unchanged.
+    const QString longText = QString(3000, u'x') + QStringLiteral("END");
     QTest::newRow("web") << "Web"
                          << QVariantMap{{"Web Site", "Ann's \"Board\"; --"},
                                         {"Site Type", null()},
                                         {"URL", longText},
-                                        {"Login", "4you"},
+                                        {"Login", longText.right(300)},
                                         {"Password", "  pa ss  "},
                                         {"E-Mail Address", ""},
                                         {"Notes", QStringLiteral("one\r\ntwo\ttab \u00FCn\u00EFcode \u20AC\r\n")}};
     QTest::newRow("credit") << "Credit"
-                            << QVariantMap{{"Credit Card", "Main"},    {"Card Type", " 3"},
-                                           {"Account Name", null()},   {"Account Number", "1234567890123456789012345"},
-                                           {"Expiration Date", "503"}, {"Phone Number", "8005551234"},
+                            << QVariantMap{{"Credit Card", "Main"},
+                                           {"Card Type", " 3"},
+                                           {"Account Name", null()},
+                                           {"Account Number", "1234567890123456789012345"},
+                                           {"Expiration Date", "053_"},
+                                           {"Phone Number", "55512_____"},
                                            {"Notes", null()}};
     QTest::newRow("credit, odd type and date") << "Credit"
                                                << QVariantMap{{"Credit Card", "Old"},
@@ -94,14 +101,15 @@ void tst_RecordIO::untouchedSaveKeepsEveryStoredValue_data()
                                                               {"Expiration Date", "12/345"},
                                                               {"Phone Number", "555-1234 ext 9"},
                                                               {"Notes", ""}};
-    QTest::newRow("travel") << "Travel" << QVariantMap{{"Travel Program", "Miles"},
-                                                       {"Program Type", "Air"},
-                                                       {"Account Name", "Ann"},
-                                                       {"Account Number", "ab12"},
-                                                       {"PIN Number", "ABCDEFGHIJKLMNOP"},
-                                                       {"Web Account", null()},
-                                                       {"Phone Number", "5551234"},
-                                                       {"Notes", "x"}};
+    QTest::newRow("travel") << "Travel"
+                            << QVariantMap{{"Travel Program", "Miles"},
+                                           {"Program Type", "Air"},
+                                           {"Account Name", "Ann"},
+                                           {"Account Number", "ab12"},
+                                           {"PIN Number", "ABCDEFGHIJKLMNOP"},
+                                           {"Web Account", longText.right(256)},
+                                           {"Phone Number", "5551234"},
+                                           {"Notes", "x"}};
     QTest::newRow("personal") << "Personal"
                               << QVariantMap{{"Name", "A. O'Neil-Smith"},
                                              {"Address", longText},
@@ -185,15 +193,19 @@ void tst_RecordIO::blankNameOfNewRecordIsRefused_data()
     QTest::addColumn<QString>("category");
     QTest::addColumn<QString>("nameField");
     QTest::addColumn<QString>("message");
-    QTest::newRow("web") << "Web"
-                         << "sle_WebSite"
-                         << "Please enter a name for this web site.";
-    QTest::newRow("travel") << "Travel"
-                            << "sle_TravelProgram"
-                            << "Please enter a name for this travel program.";
-    QTest::newRow("credit") << "Credit"
-                            << "sle_CreditCard"
-                            << "Please enter a name for this credit card.";
+    QTest::addColumn<bool>("existing");
+    for (bool existing : {false, true}) {
+        const QByteArray how = existing ? "renamed " : "new ";
+        QTest::newRow(how + "web") << "Web"
+                                   << "sle_WebSite"
+                                   << "Please enter a name for this web site." << existing;
+        QTest::newRow(how + "travel") << "Travel"
+                                      << "sle_TravelProgram"
+                                      << "Please enter a name for this travel program." << existing;
+        QTest::newRow(how + "credit") << "Credit"
+                                      << "sle_CreditCard"
+                                      << "Please enter a name for this credit card." << existing;
+    }
 }
 
 void tst_RecordIO::blankNameOfNewRecordIsRefused()
@@ -201,10 +213,13 @@ void tst_RecordIO::blankNameOfNewRecordIsRefused()
     QFETCH(QString, category);
     QFETCH(QString, nameField);
     QFETCH(QString, message);
+    QFETCH(bool, existing);
     DataFile file;
     testsupport::ScriptedSeam seam;
+    const QString nameColumn = statements::category(category)->nameField.mid(1).chopped(1);
+    const qint64 id = existing ? fixture::addRecord(*gdb_Data, tableOf(category), {{nameColumn, "Old"}}) : 0;
     auto dialog = dialogFor(category);
-    dialog->Form_Load(QStringLiteral("0"));
+    dialog->Form_Load(QString::number(id));
     dialog->show();
     auto* name = dialog->findChild<QLineEdit*>(nameField);
     name->setText(QStringLiteral("   "));
@@ -217,13 +232,41 @@ void tst_RecordIO::blankNameOfNewRecordIsRefused()
     QCOMPARE(seam.messages.at(0).flags, 64);
     QCOMPARE(dialog->focusWidget(), name);
     QVERIFY(dialog->isVisible());
-    QCOMPARE(rowCount(category), 0);
+    QCOMPARE(rowCount(category), existing ? 1 : 0);
+    QCOMPARE(storedRow(category, 1).value(nameColumn), existing ? QVariant("Old") : QVariant());
     QVERIFY(!dao::DBEngine::InTransaction());
 
     name->setText(QStringLiteral("Named"));
     dialog->cb_OK_Click();
     QCOMPARE(rowCount(category), 1);
     QCOMPARE(dialog->istr_RecordID, QStringLiteral("1"));
+}
+
+// The room a longer stored value needs is its alone: a new value pasted over it, or what is left
+// once it fits again, has the field's own limit.
+void tst_RecordIO::longStoredValueKeepsItsRoomAlone()
+{
+    DataFile file;
+    testsupport::ScriptedSeam seam;
+    const QString stored(300, u'n');
+    const qint64 id = fixture::addRecord(*gdb_Data, tableOf("Web"), {{"Web Site", stored}});
+    frm_WebAccounts dialog;
+    dialog.Form_Load(QString::number(id));
+    auto* name = child<QLineEdit>(&dialog, "sle_WebSite");
+    QCOMPARE(name->text(), stored);
+
+    name->selectAll();
+    QGuiApplication::clipboard()->setText(QString(256, u'p'));
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(name->text(), stored);
+    QCOMPARE(seam.messages.size(), 1);
+    QCOMPARE(seam.messages.at(0).title, QStringLiteral("Invalid"));
+
+    name->setSelection(0, 50);
+    name->del();
+    QCOMPARE(name->maxLength(), 255);
+    dialog.cb_OK_Click();
+    QCOMPARE(storedRow("Web", id).value("Web Site"), QVariant(stored.left(250)));
 }
 
 void tst_RecordIO::newRecordIdComesBack_data()

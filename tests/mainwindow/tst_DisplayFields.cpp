@@ -88,26 +88,46 @@ void tst_DisplayFields::focusGoesToTheAreasHolder()
 void tst_DisplayFields::leftDragCarriesTheWholeTextAndABlank_data()
 {
     QTest::addColumn<int>("buttons");
-    QTest::addColumn<bool>("drags");
-    QTest::newRow("left") << int(Qt::LeftButton) << true;
-    QTest::newRow("right") << int(Qt::RightButton) << false;
-    QTest::newRow("left and right") << int(Qt::LeftButton | Qt::RightButton) << false;
-    QTest::newRow("middle") << int(Qt::MiddleButton) << false;
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("dropped"); // empty: no drag
+    const int left = Qt::LeftButton;
+    QTest::newRow("left") << left << "sle_CreditCard"
+                          << "Visa Gold ";
+    QTest::newRow("right") << int(Qt::RightButton) << "sle_CreditCard"
+                           << "";
+    QTest::newRow("left and right") << int(Qt::LeftButton | Qt::RightButton) << "sle_CreditCard"
+                                    << "";
+    QTest::newRow("middle") << int(Qt::MiddleButton) << "sle_CreditCard"
+                            << "";
+    // What goes into a sign-in form goes exactly as stored.
+    QTest::newRow("password") << left << "sle_WebPassword"
+                              << "R3tire^2045!";
+    QTest::newRow("login") << left << "sle_WebLogin"
+                           << "jo@x.com";
+    QTest::newRow("card number") << left << "sle_CreditAccountNumber"
+                                 << "4111111111111111";
+    QTest::newRow("site name") << left << "sle_WebAccount"
+                               << "Mail ";
 }
 
 void tst_DisplayFields::leftDragCarriesTheWholeTextAndABlank()
 {
     QFETCH(int, buttons);
-    QFETCH(bool, drags);
+    QFETCH(QString, field);
+    QFETCH(QString, dropped);
+    const bool drags = !dropped.isEmpty();
     MainWindowFixture f;
-    f.add(QStringLiteral("[Credit Cards]"), {{"Credit Card", "Visa Gold"}});
+    f.add(QStringLiteral("[Credit Cards]"), {{"Credit Card", "Visa Gold"}, {"Account Number", "4111111111111111"}});
+    f.add(QStringLiteral("[Web Accounts]"),
+          {{"Web Site", "Mail"}, {"Login", "jo@x.com"}, {"Password", "R3tire^2045!"}});
     frm_Main& main = f.show();
     QList<Drag> drops;
     DisplayFields::setDragRunner([&](QLineEdit*, QMimeData* data, Qt::DropActions allowed) {
         drops.append({data->text(), data->formats(), allowed});
         delete data;
     });
-    QLineEdit* card = field(main, "sle_CreditCard");
+    QLineEdit* card = ::field(main, field.toLatin1().constData());
+    const QString shown = card->text();
     const auto pressed = Qt::MouseButtons(buttons);
     const Qt::MouseButton first = (pressed & Qt::LeftButton) ? Qt::LeftButton : Qt::MouseButton(int(pressed));
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), card->mapToGlobal(QPointF(5, 5)), first, pressed,
@@ -119,13 +139,13 @@ void tst_DisplayFields::leftDragCarriesTheWholeTextAndABlank()
 
     QCOMPARE(drops.size(), drags ? 1 : 0);
     if (drags) {
-        QCOMPARE(drops.first().text, QStringLiteral("Visa Gold "));
+        QCOMPARE(drops.first().text, dropped);
         QCOMPARE(drops.first().formats, QStringList{QStringLiteral("text/plain")});
         QCOMPARE(drops.first().allowed, Qt::DropActions(Qt::CopyAction));
-        QCOMPARE(card->selectedText(), QStringLiteral("Visa Gold"));
+        QCOMPARE(card->selectedText(), shown);
     }
     // Never changed by a drag.
-    QCOMPARE(card->text(), QStringLiteral("Visa Gold"));
+    QCOMPARE(card->text(), shown);
 }
 
 void tst_DisplayFields::cardPictureFollowsTheCardType_data()
@@ -164,28 +184,34 @@ void tst_DisplayFields::webAddressBecomesALink_data()
 {
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("link");
+    QTest::addColumn<int>("answer"); // to the question before an address of another scheme opens; 0: none asked
     QTest::addColumn<bool>("opens");
     QTest::newRow("bare") << "abc"
-                          << "http://abc" << true;
+                          << "http://abc" << 0 << true;
     QTest::newRow("http") << "http://shop.example"
-                          << "http://shop.example" << true;
+                          << "http://shop.example" << 0 << true;
     QTest::newRow("https") << "https://bank.example/login"
-                           << "https://bank.example/login" << true;
+                           << "https://bank.example/login" << 0 << true;
     QTest::newRow("capitals") << "HTTP://shop.example"
-                              << "http://HTTP://shop.example" << true;
-    QTest::newRow("other scheme") << "ftp://files.example"
-                                  << "http://ftp://files.example" << true;
+                              << "HTTP://shop.example" << 0 << true;
+    QTest::newRow("mail") << "mailto:ann@shop.example"
+                          << "mailto:ann@shop.example" << 0 << true;
+    QTest::newRow("other scheme, Yes") << "ftp://files.example"
+                                       << "ftp://files.example" << platform::vbYes << true;
+    QTest::newRow("other scheme, No") << "javascript:alert(1)"
+                                      << "javascript:alert(1)" << platform::vbNo << false;
     // Shown as typed, never read as markup; no browser is asked to open a host like that.
     QTest::newRow("markup stays text") << "<b>x</b>"
-                                       << "http://<b>x</b>" << false;
+                                       << "http://<b>x</b>" << 0 << false;
     QTest::newRow("empty") << ""
-                           << "" << false;
+                           << "" << 0 << false;
 }
 
 void tst_DisplayFields::webAddressBecomesALink()
 {
     QFETCH(QString, url);
     QFETCH(QString, link);
+    QFETCH(int, answer);
     QFETCH(bool, opens);
     MainWindowFixture f;
     f.add(QStringLiteral("[Web Accounts]"), {{"Web Site", "Site"}, {"URL", url}});
@@ -196,13 +222,24 @@ void tst_DisplayFields::webAddressBecomesALink()
     QVERIFY(!label->text().contains(QStringLiteral("<b>")));
 
     UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    const QStringList schemes{"http", "https", "mailto", "ftp", "javascript"};
+    for (const QString& scheme : schemes) {
+        QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+    }
+    if (answer != 0) {
+        f.seam.queueAnswer(answer);
+    }
     const bool opened = label->openLink();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    for (const QString& scheme : schemes) {
+        QDesktopServices::unsetUrlHandler(scheme);
+    }
     QCOMPARE(opened, opens);
     QCOMPARE(catcher.opened.size(), opens ? 1 : 0);
+    QCOMPARE(f.seam.messages.size(), answer != 0 ? 1 : 0);
+    if (answer != 0) {
+        QCOMPARE(f.seam.messages.at(0).flags, platform::vbQuestionYesNo);
+        QVERIFY(f.seam.messages.at(0).text.contains(url));
+    }
 }
 
 void tst_DisplayFields::travelWebAccountJumpsToItsWebAccount_data()

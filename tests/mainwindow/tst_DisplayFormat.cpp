@@ -43,6 +43,8 @@ void tst_DisplayFormat::formatPhone_data()
     QTest::newRow("surrounding blanks") << "  8005551234  " << true << "(800) 555-1234";
     QTest::newRow("other scripts' digits are not digits")
         << QString::fromUtf8("٣٣٣5551234") << true << "(___) 555-1234";
+    QTest::newRow("unfinished, kept in its positions") << "55512_____" << true << "(555) 12_-____";
+    QTest::newRow("gaps kept") << "5_5_1_2__3" << true << "(5_5) _1_-2__3";
 }
 
 void tst_DisplayFormat::formatPhone()
@@ -62,6 +64,7 @@ void tst_DisplayFormat::formatPhoneOfItsOwnResultChangesNothing_data()
     QTest::newRow("7") << "5551234";
     QTest::newRow("10") << "8005551234";
     QTest::newRow("12") << "800555123412";
+    QTest::newRow("unfinished") << "55512_____";
     QTest::newRow("20") << "12345678901234567890";
 }
 
@@ -151,9 +154,15 @@ void tst_DisplayFormat::webLink_data()
     QTest::newRow("https") << "https://example.org"
                            << "https://example.org";
     QTest::newRow("capital HTTP") << "HTTP://example.org"
-                                  << "http://HTTP://example.org";
+                                  << "HTTP://example.org";
+    QTest::newRow("mixed-case https") << "Https://example.org"
+                                      << "Https://example.org";
     QTest::newRow("other scheme") << "ftp://example.org"
-                                  << "http://ftp://example.org";
+                                  << "ftp://example.org";
+    QTest::newRow("mail") << "mailto:ann@example.org"
+                          << "mailto:ann@example.org";
+    QTest::newRow("host with port") << "localhost:8080/login"
+                                    << "http://localhost:8080/login";
     QTest::newRow("short text") << "ab"
                                 << "http://ab";
     QTest::newRow("empty") << ""

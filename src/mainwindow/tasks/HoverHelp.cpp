@@ -113,9 +113,20 @@ bool HoverHelp::masked(const QLineEdit* field) const
 
 void HoverHelp::setTextColour(QLineEdit* field, Qt::GlobalColor colour)
 {
+    if (!m_ownPalettes.contains(field)) {
+        m_ownPalettes.insert(field, field->testAttribute(Qt::WA_SetPalette) ? field->palette() : QPalette());
+    }
     QPalette palette = field->palette();
     palette.setColor(QPalette::Text, colour);
     field->setPalette(palette);
+}
+
+void HoverHelp::restoreTextColour(QLineEdit* field)
+{
+    // Only the hover colour is fixed; a fixed black after it is unreadable on a dark theme.
+    if (m_ownPalettes.contains(field)) {
+        field->setPalette(m_ownPalettes.take(field));
+    }
 }
 
 void HoverHelp::wf_MouseTrack(QLineEdit* arcon_Control, cMouseTrack* arcon_MouseTrack)
@@ -147,7 +158,7 @@ void HoverHelp::wf_MouseLeave(QLineEdit* arcon_Control)
     if (arcon_Control == nullptr) {
         return;
     }
-    setTextColour(arcon_Control, Qt::black);
+    restoreTextColour(arcon_Control);
     if (isSecretField(arcon_Control) && masked(arcon_Control)) {
         arcon_Control->setEchoMode(QLineEdit::Password);
     }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPalette>
 #include <QPointer>
 #include <QString>
 
@@ -12,7 +14,8 @@ class QLineEdit;
 class QWidget;
 
 // The help that follows the mouse pointer over the main window's display fields: a field turns
-// blue while the pointer is on it and black when it leaves, a secret field shows its text in
+// blue while the pointer is on it and takes its own colour again when it leaves (the desktop
+// theme's, light on a dark theme), a secret field shows its text in
 // clear meanwhile when masking is on, and resting on a field sets its help text as the tooltip
 // (an empty field gets none, except the four name fields).
 //
@@ -67,6 +70,7 @@ protected:
 private:
     bool masked(const QLineEdit* field) const;
     void setTextColour(QLineEdit* field, Qt::GlobalColor colour);
+    void restoreTextColour(QLineEdit* field);
 
     QPointer<QWidget> m_window;
     MaskQuery m_masked;
@@ -74,5 +78,8 @@ private:
     QList<QPointer<QLineEdit>> m_fields;
     // Secret fields shown in clear by the pointer, when no query tells the masking state.
     QList<const QLineEdit*> m_unmasked;
+    // The palette each field had before the pointer turned it blue (a default one when it took
+    // the window's), put back when the pointer leaves.
+    QHash<const QLineEdit*, QPalette> m_ownPalettes;
     int m_hoverTime = 0;
 };

@@ -49,7 +49,8 @@ const Help kHelp[] = {
 };
 
 const QColor kBlue(0, 0, 255);
-const QColor kBlack(0, 0, 0);
+// The text colour of a dark desktop theme; a field takes it again when the pointer leaves.
+const QColor kThemeText(230, 230, 230);
 
 } // namespace
 
@@ -72,6 +73,9 @@ private:
     void make(bool withQuery)
     {
         m_window = std::make_unique<QWidget>();
+        QPalette dark = m_window->palette();
+        dark.setColor(QPalette::Text, kThemeText);
+        m_window->setPalette(dark);
         m_window->resize(4 * 160, 6 * 30 + 40);
         int i = 0;
         for (const Help& help : kHelp) {
@@ -134,7 +138,7 @@ private slots:
         QVERIFY(m_help->tracker(name)->Tracking());
 
         moveAway();
-        QTRY_COMPARE(colour(edit), kBlack);
+        QTRY_COMPARE(colour(edit), kThemeText);
         QCOMPARE(edit->toolTip(), tooltip);
     }
 
@@ -147,7 +151,7 @@ private slots:
         QCOMPARE(colour(city), kBlue);
         moveTo(city, QPoint(10, 0));
         moveAway();
-        QTRY_COMPARE(colour(city), kBlack);
+        QTRY_COMPARE(colour(city), kThemeText);
         QTest::qWait(5 * HoverMs);
         QVERIFY(city->toolTip().isEmpty());
     }
@@ -180,14 +184,14 @@ private slots:
         QTRY_VERIFY(!edit->toolTip().isEmpty());
         QCOMPARE(edit->echoMode(), QLineEdit::Normal);
         moveAway();
-        QTRY_COMPARE(colour(edit), kBlack);
+        QTRY_COMPARE(colour(edit), kThemeText);
         QCOMPARE(edit->echoMode(), masked);
 
         // A page change hides the field under the pointer: it must not stay in clear.
         moveTo(edit);
         QCOMPARE(edit->echoMode(), QLineEdit::Normal);
         edit->hide();
-        QTRY_COMPARE(colour(edit), kBlack);
+        QTRY_COMPARE(colour(edit), kThemeText);
         QCOMPARE(edit->echoMode(), masked);
     }
 };
