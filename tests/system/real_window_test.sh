@@ -140,6 +140,37 @@ sleep 1
 focus "$main"
 shot web-account-saved
 
+# 5b. A web account as people have them, typed with real keys: an e-mail address as the login,
+#     symbols in the password, an address with its scheme in capitals. Saved, then opened again
+#     from the page (the record the page shows, read back from the file) and saved untouched.
+login='jo@x.com_P!1#'
+password='R3tire^2045! <"q">&%'
+address='HTTPS://mail.example.org/login?next=/inbox#top'
+xdotool key ctrl+w
+win=$(wait_window 'Web Account') || fail "no second web-account dialog"
+focus "$win"
+xdotool type --delay 20 "Mail & More"
+xdotool key Tab Tab
+xdotool type --delay 20 "$address"
+xdotool key Tab
+xdotool type --delay 20 "$login"
+xdotool key Tab
+xdotool type --delay 20 "$password"
+shot web-account-symbols
+xdotool key Return
+sleep 1
+focus "$main"
+shot web-account-symbols-page
+xdotool key alt+e
+sleep 0.3
+xdotool key i
+win=$(wait_window 'Web Account') || fail "the page's web account did not open"
+focus "$win"
+shot web-account-read-back
+xdotool key Return
+sleep 1
+focus "$main"
+
 # 6. Lock on minimise, vanish to the tray and come back through the password check.
 xdotool key alt+v
 sleep 0.3
@@ -177,6 +208,11 @@ kill -0 "$app" 2>/dev/null && fail "the program did not end from the tray menu"
 content=$("$dump" "$work/prog/Corvanta.cvd" "s3cret pw") || fail "the data file does not open with its password"
 grep -q '^\[Personal Information\]|.*Name=Pat Example' <<<"$content" || fail "personal record missing: $content"
 grep -q '^\[Web Accounts\]|.*Web Site=Example Site' <<<"$content" || fail "web account missing: $content"
+symbols=$(grep -F '|Web Site=Mail & More|' <<<"$content")
+[ "$(grep -c . <<<"$symbols")" -eq 1 ] || fail "not one web account with symbols: $content"
+grep -qF "|Login=$login|" <<<"$symbols" || fail "login not as typed: $symbols"
+grep -qF "|Password=$password|" <<<"$symbols" || fail "password not as typed: $symbols"
+grep -qF "|URL=$address|" <<<"$symbols" || fail "web address not as typed: $symbols"
 # The password in plain text nowhere: data file, settings, runtime folder, program folder.
 if grep -r -a -l -e 's3cret' "$work" 2>/dev/null | grep -v '/corvanta$'; then
     fail "the password is stored in plain text"
