@@ -94,7 +94,6 @@ private slots:
     void pastedTextIsFilteredAndNeverCut_data();
     void pastedTextIsFilteredAndNeverCut();
     void composedTextIsFiltered();
-    void refusedEntryShowsItsMessage();
 
 private:
     RecordingSeam m_seam;
@@ -300,16 +299,6 @@ void tst_KeyFilter::composedTextIsFiltered()
     QApplication::sendEvent(d.lineEdit, &refused);
     QCOMPARE(d.lineEdit->text(), QString("NYN"));
     QCOMPARE(m_seam.beeps, 1);
-}
-
-void tst_KeyFilter::refusedEntryShowsItsMessage()
-{
-    QVERIFY(RefuseEntry("Zip Code", "123"));
-    QVERIFY(!RefuseEntry("Zip Code", "12345"));
-    QVERIFY(!RefuseEntry("City", ""));
-    QVERIFY(RefuseEntry("Name", ""));
-    QCOMPARE(m_seam.messages,
-             QStringList({"Please enter a five digit zip code.|64|Invalid", "Please enter a name.|64|Invalid"}));
 }
 
 QTEST_MAIN(tst_KeyFilter)

@@ -158,6 +158,8 @@ void tst_DisplayFields::cardPictureFollowsTheCardType_data()
     QTest::newRow("3 without blank") << "3" << -1;
     QTest::newRow("empty") << "" << -1;
     QTest::newRow(" 6") << " 6" << -1;
+    QTest::newRow(" 0") << " 0" << -1;
+    QTest::newRow("trailing blank") << " 1 " << -1;
 }
 
 void tst_DisplayFields::cardPictureFollowsTheCardType()
