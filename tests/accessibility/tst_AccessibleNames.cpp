@@ -1,4 +1,3 @@
-#include "AboutTexts.h"
 #include "AccessCheck.h"
 #include "Accessibility.h"
 #include "ScriptedSeam.h"
@@ -17,6 +16,13 @@
 using accesscheck::nameOf;
 
 namespace {
+
+// One data row per line; the rule window has no key.
+void row(const char* window, const char* control, const char* expected, const char* rule = nullptr)
+{
+    QTest::addRow("%s", rule != nullptr ? rule : qPrintable(QStringLiteral("%1 %2").arg(window, control)))
+        << QString::fromLatin1(window) << QString::fromLatin1(control) << QString::fromUtf8(expected);
+}
 
 template <typename T> T* add(QWidget* parent, const QString& name)
 {
@@ -99,139 +105,83 @@ class tst_AccessibleNames : public QObject
     Q_OBJECT
 
 private slots:
-    void eachRuleNamesItsControl_data();
-    void eachRuleNamesItsControl();
-    void nameOutlivesTooltipChanges();
-    void everyControlOfEveryWindowIsNamed_data();
-    void everyControlOfEveryWindowIsNamed();
-    void controlsSayWhatTheyAre_data();
-    void controlsSayWhatTheyAre();
+    void controlsAreNamed_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("expected");
+        row("", "mnemonic", "Password", "label without mnemonic marker and colon");
+        row("", "combo", "Web Account", "label before the tooltip, blanks trimmed");
+        row("", "ampersand", "Salt & Pepper", "double ampersand is one");
+        row("", "rich", "Bold caption", "rich caption read as plain text");
+        row("", "farLabel", "Far Caption", "label outside the field's frame");
+        row("", "tipInFrame", "Web Site Name", "tooltip before frame");
+        row("", "bareInFrame", "Web Site", "frame caption when nothing else");
+        row("", "iconOnly", "Set Password", "picture-only button by tooltip");
+        row("", "textButton", "OK", "button showing text by its text");
+        row("", "picture", "Visa", "picture by tooltip");
+        row("", "kept", "Kept", "earlier name kept");
+        row("", "listed", "From the table", "table replaces earlier name");
+        row("", "notes", "Notes", "notes box by label, Tab leaves it");
+        // In the real forms the label that names a field is its buddy; one field of each kind per window.
+        row("Personal", "sle_Name", "Name");
+        row("Personal", "ddlb_State", "State");
+        row("Credit", "sle_CreditCard", "Credit Card Name");
+        row("Credit", "ob_CreditCard_3", "American Express");
+        row("Credit", "ddlb_AccountName", "Name on Card");
+        row("Credit", "mle_Notes", "Notes");
+        row("Travel", "sle_PIN", "PIN");
+        row("Web", "sle_URL", "Web Address");
+        row("Web", "ddlb_Password", "Password");
+        row("Login", "sle_Password", "Password");
+        row("Password", "sle_NewPasswordAgain", "Re-type Password");
+        row("About", "cb_SysInfo", "System Info...");
+    }
+    void controlsAreNamed()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, control);
+        QFETCH(QString, expected);
+        testsupport::ScriptedSeam seam;
+        auto shown = window.isEmpty() ? ruleWindow() : accesscheck::makeWindow(window);
+        auto* widget = shown->findChild<QWidget*>(control);
+        QVERIFY(widget != nullptr);
+        QCOMPARE(nameOf(widget), expected);
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            QCOMPARE(nameOf(combo->lineEdit()), expected);
+        }
+        if (auto* notes = qobject_cast<QPlainTextEdit*>(widget)) {
+            QVERIFY2(notes->tabChangesFocus(), "Tab would stay in the notes box");
+        }
+    }
+
+    void nameOutlivesTooltipChanges()
+    {
+        // The hover help rewrites tooltips and clears them on empty fields.
+        auto window = ruleWindow();
+        auto* field = window->findChild<QLineEdit*>(QStringLiteral("tipInFrame"));
+        field->setToolTip(QString());
+        QCOMPARE(nameOf(field), QStringLiteral("Web Site Name"));
+        accessibility::nameControls(window.get());
+        QCOMPARE(nameOf(field), QStringLiteral("Web Site Name"));
+    }
+
+    void everyControlOfEveryWindowIsNamed_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const QString& key : accesscheck::windowKeys()) {
+            QTest::newRow(qPrintable(key)) << key;
+        }
+    }
+    void everyControlOfEveryWindowIsNamed()
+    {
+        QFETCH(QString, window);
+        testsupport::ScriptedSeam seam;
+        auto shown = accesscheck::makeWindow(window);
+        const QStringList unnamed = accesscheck::unnamedControls(shown.get());
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+    }
 };
-
-void tst_AccessibleNames::eachRuleNamesItsControl_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("label without mnemonic marker and colon") << "mnemonic"
-                                                             << "Password";
-    QTest::newRow("label before the tooltip, blanks trimmed") << "combo"
-                                                              << "Web Account";
-    QTest::newRow("double ampersand is one") << "ampersand"
-                                             << "Salt & Pepper";
-    QTest::newRow("rich caption read as plain text") << "rich"
-                                                     << "Bold caption";
-    QTest::newRow("label outside the field's frame") << "farLabel"
-                                                     << "Far Caption";
-    QTest::newRow("tooltip before frame") << "tipInFrame"
-                                          << "Web Site Name";
-    QTest::newRow("frame caption when nothing else") << "bareInFrame"
-                                                     << "Web Site";
-    QTest::newRow("picture-only button by tooltip") << "iconOnly"
-                                                    << "Set Password";
-    QTest::newRow("button showing text by its text") << "textButton"
-                                                     << "OK";
-    QTest::newRow("picture by tooltip") << "picture"
-                                        << "Visa";
-    QTest::newRow("earlier name kept") << "kept"
-                                       << "Kept";
-    QTest::newRow("table replaces earlier name") << "listed"
-                                                 << "From the table";
-    QTest::newRow("notes box by label") << "notes"
-                                        << "Notes";
-}
-
-void tst_AccessibleNames::eachRuleNamesItsControl()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, expected);
-    auto window = ruleWindow();
-    auto* widget = window->findChild<QWidget*>(control);
-    QVERIFY(widget != nullptr);
-    QCOMPARE(nameOf(widget), expected);
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        QCOMPARE(nameOf(combo->lineEdit()), expected);
-    }
-    if (auto* notes = qobject_cast<QPlainTextEdit*>(widget)) {
-        QVERIFY2(notes->tabChangesFocus(), "Tab would stay in the notes box");
-    }
-}
-
-void tst_AccessibleNames::nameOutlivesTooltipChanges()
-{
-    // The hover help rewrites tooltips and clears them on empty fields.
-    auto window = ruleWindow();
-    auto* field = window->findChild<QLineEdit*>(QStringLiteral("tipInFrame"));
-    field->setToolTip(QString());
-    QCOMPARE(nameOf(field), QStringLiteral("Web Site Name"));
-    accessibility::nameControls(window.get());
-    QCOMPARE(nameOf(field), QStringLiteral("Web Site Name"));
-}
-
-void tst_AccessibleNames::everyControlOfEveryWindowIsNamed_data()
-{
-    QTest::addColumn<QString>("window");
-    for (const QString& key : accesscheck::windowKeys()) {
-        QTest::newRow(qPrintable(key)) << key;
-    }
-}
-
-void tst_AccessibleNames::everyControlOfEveryWindowIsNamed()
-{
-    QFETCH(QString, window);
-    testsupport::ScriptedSeam seam;
-    auto shown = accesscheck::makeWindow(window);
-    const QStringList unnamed = accesscheck::unnamedControls(shown.get());
-    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
-}
-
-void tst_AccessibleNames::controlsSayWhatTheyAre_data()
-{
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const char* window, const char* control, const QString& expected) {
-        QTest::addRow("%s %s", window, control)
-            << QString::fromLatin1(window) << QString::fromLatin1(control) << expected;
-    };
-    row("Personal", "sle_Name", QStringLiteral("Name"));
-    row("Personal", "ddlb_State", QStringLiteral("State"));
-    row("Personal", "sle_PhoneNumber", QStringLiteral("Phone Number"));
-    row("Personal", "Picture1", QStringLiteral("Personal Information"));
-    row("Credit", "sle_CreditCard", QStringLiteral("Credit Card Name"));
-    row("Credit", "ob_CreditCard_1", QStringLiteral("MasterCard"));
-    row("Credit", "ob_CreditCard_3", QStringLiteral("American Express"));
-    row("Credit", "ob_CreditCard_5", QStringLiteral("Other"));
-    row("Credit", "ddlb_AccountName", QStringLiteral("Name on Card"));
-    row("Credit", "sle_ExpirationDate", QStringLiteral("Expiration Date"));
-    row("Credit", "mle_Notes", QStringLiteral("Notes"));
-    row("Travel", "sle_TravelProgram", QStringLiteral("Travel Program Name"));
-    row("Travel", "sle_PIN", QStringLiteral("PIN"));
-    row("Travel", "ddlb_WebAccount", QStringLiteral("Web Account"));
-    row("Web", "sle_WebSite", QStringLiteral("Web Site Name"));
-    row("Web", "sle_URL", QStringLiteral("Web Address"));
-    row("Web", "ddlb_Password", QStringLiteral("Password"));
-    row("Web", "pb_WebAccountTitle", QStringLiteral("Web Accounts"));
-    row("Login", "sle_Password", QStringLiteral("Password"));
-    row("Check", "sle_Password", QStringLiteral("Password"));
-    row("Password", "sle_OldPassword", QStringLiteral("Old Password"));
-    row("Password", "sle_NewPasswordAgain", QStringLiteral("Re-type Password"));
-    row("About", "cb_SysInfo", QStringLiteral("System Info..."));
-    row("About", "hl_EMailAddress", about::EMailAddress());
-    row("About", "picIcon", about::ProgramTitle());
-    row("Splash", "pic_Logo", about::ProgramTitle());
-}
-
-void tst_AccessibleNames::controlsSayWhatTheyAre()
-{
-    QFETCH(QString, window);
-    QFETCH(QString, control);
-    QFETCH(QString, expected);
-    testsupport::ScriptedSeam seam;
-    auto shown = accesscheck::makeWindow(window);
-    auto* widget = shown->findChild<QWidget*>(control);
-    QVERIFY(widget != nullptr);
-    QCOMPARE(nameOf(widget), expected);
-}
 
 QTEST_MAIN(tst_AccessibleNames)
 #include "tst_AccessibleNames.moc"

@@ -38,22 +38,11 @@ private slots:
         QCOMPARE(statements::saveRecord(*kind, id), save);
     }
 
-    void unknownCategoryIsNone()
-    {
-        QVERIFY(!statements::category("web"));
-        QVERIFY(!statements::category(""));
-        QVERIFY(statements::lookupList("Logins").statement.isEmpty());
-    }
-
-    void connectTextsKeepThePasswordAsTyped()
+    void connectAndCriteriaTextsKeepWhatWasTyped()
     {
         QCOMPARE(statements::connectFirst(), QString("MS Access;PWD=''"));
         QCOMPARE(statements::connectWith(" a;b=c "), QString("MS Access;PWD= a;b=c "));
         QCOMPARE(statements::compactConnect("x"), QString(";PWD=x"));
-    }
-
-    void criteria()
-    {
         QCOMPARE(statements::criteriaById(*statements::category("Credit"), 12), QString("[Credit Card ID] = 12"));
         QCOMPARE(statements::criteriaByWebSite("O'Hare Club"), QString("[Web Site] = 'O'Hare Club'"));
     }

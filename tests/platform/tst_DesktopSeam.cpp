@@ -14,6 +14,15 @@
 
 namespace {
 
+using Buttons = QList<int>;
+constexpr int Ok = QMessageBox::Ok, Yes = QMessageBox::Yes, No = QMessageBox::No, Closed = 0;
+
+// One data row per line.
+template <typename... T> void row(const char* name, const T&... values)
+{
+    (QTest::newRow(name) << ... << values);
+}
+
 // Runs check on the message box once it is up, then presses the button it names.
 void whenMessageBoxShows(std::function<QAbstractButton*(QMessageBox*)> check)
 {
@@ -43,62 +52,44 @@ private slots:
     {
         QTest::addColumn<int>("flags");
         QTest::addColumn<int>("icon");
-        QTest::addColumn<QList<int>>("buttons");
+        QTest::addColumn<Buttons>("buttons");
         QTest::addColumn<int>("defaultButton");
         QTest::addColumn<int>("pressed");
         QTest::addColumn<int>("answer");
-
-        const int ok = QMessageBox::Ok;
-        const int yes = QMessageBox::Yes;
-        const int no = QMessageBox::No;
-        QTest::newRow("stop") << 16 << int(QMessageBox::Critical) << QList<int>{ok} << ok << ok << platform::vbOK;
-        QTest::newRow("information") << 64 << int(QMessageBox::Information) << QList<int>{ok} << ok << ok
-                                     << platform::vbOK;
-        QTest::newRow("plain") << 0 << int(QMessageBox::NoIcon) << QList<int>{ok} << ok << ok << platform::vbOK;
-        QTest::newRow("question yes") << 292 << int(QMessageBox::Question) << QList<int>{yes, no} << no << yes
-                                      << platform::vbYes;
-        QTest::newRow("question no") << 292 << int(QMessageBox::Question) << QList<int>{yes, no} << no << no
-                                     << platform::vbNo;
-        QTest::newRow("question closed") << 292 << int(QMessageBox::Question) << QList<int>{yes, no} << no << 0
-                                         << platform::vbNo;
+        row("stop", 16, int(QMessageBox::Critical), Buttons{Ok}, Ok, Ok, platform::vbOK);
+        row("information", 64, int(QMessageBox::Information), Buttons{Ok}, Ok, Ok, platform::vbOK);
+        row("plain", 0, int(QMessageBox::NoIcon), Buttons{Ok}, Ok, Ok, platform::vbOK);
+        row("question yes", 292, int(QMessageBox::Question), Buttons{Yes, No}, No, Yes, platform::vbYes);
+        row("question no", 292, int(QMessageBox::Question), Buttons{Yes, No}, No, No, platform::vbNo);
+        row("question closed", 292, int(QMessageBox::Question), Buttons{Yes, No}, No, Closed, platform::vbNo);
     }
-
     void messageBoxShowsTheIconAndButtonsOfItsFlags()
     {
         QFETCH(int, flags);
         QFETCH(int, icon);
-        QFETCH(QList<int>, buttons);
+        QFETCH(Buttons, buttons);
         QFETCH(int, defaultButton);
         QFETCH(int, pressed);
         QFETCH(int, answer);
-
-        struct Seen
-        {
-            QString text, title;
-            int icon = -1;
-            QList<int> buttons;
-            int defaultButton = -1;
-        } seen;
+        QString texts;
+        int seenIcon = -1, seenDefault = -1;
+        Buttons seenButtons;
         whenMessageBoxShows([&](QMessageBox* box) -> QAbstractButton* {
-            seen.text = box->text();
-            seen.title = box->windowTitle();
-            seen.icon = int(box->icon());
+            texts = box->text() + '|' + box->windowTitle();
+            seenIcon = int(box->icon());
+            seenDefault = int(box->standardButton(box->defaultButton()));
             for (QAbstractButton* button : box->buttons()) {
-                seen.buttons << int(box->standardButton(button));
+                seenButtons << int(box->standardButton(button));
             }
-            seen.defaultButton = int(box->standardButton(box->defaultButton()));
-            return pressed != 0 ? box->button(QMessageBox::StandardButton(pressed)) : nullptr; // nullptr: closed
+            return pressed != Closed ? box->button(QMessageBox::StandardButton(pressed)) : nullptr;
         });
         platform::DesktopSeam seam;
         QCOMPARE(seam.messageBox(QStringLiteral("Some text"), flags, QStringLiteral("Some title")), answer);
-
-        QCOMPARE(seen.text, QStringLiteral("Some text"));
-        QCOMPARE(seen.title, QStringLiteral("Some title"));
-        QCOMPARE(seen.icon, icon);
-        std::sort(seen.buttons.begin(), seen.buttons.end());
-        std::sort(buttons.begin(), buttons.end());
-        QCOMPARE(seen.buttons, buttons);
-        QCOMPARE(seen.defaultButton, defaultButton);
+        QCOMPARE(texts, QStringLiteral("Some text|Some title"));
+        QCOMPARE(seenIcon, icon);
+        std::sort(seenButtons.begin(), seenButtons.end());
+        QCOMPARE(seenButtons, buttons);
+        QCOMPARE(seenDefault, defaultButton);
     }
 
     void busyCursorIsAStateSoTheOverrideStackStaysBalanced()

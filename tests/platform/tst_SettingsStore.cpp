@@ -27,7 +27,6 @@ private slots:
     void anyTextComesBackUnchanged_data()
     {
         QTest::addColumn<QString>("value");
-        QTest::newRow("number") << QStringLiteral("1200");
         QTest::newRow("empty") << QString();
         QTest::newRow("blanks kept") << QStringLiteral("  1 ");
         QTest::newRow("ini syntax") << QStringLiteral("a=b;c [Settings] #x");

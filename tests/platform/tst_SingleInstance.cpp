@@ -14,19 +14,6 @@ class tst_SingleInstance : public QObject
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
 
-    void secondCopyIsRefusedWhileFirstHoldsTheLock()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("held.lock"));
-        platform::SingleInstance first(path);
-        QVERIFY(first.tryAcquire());
-        platform::SingleInstance second(path);
-        QVERIFY(!second.tryAcquire());
-        QVERIFY(!second.isHeld());
-
-        first.release();
-        QVERIFY(second.tryAcquire());
-    }
-
     void lockOfALivingOtherProcessRefusesAndOfAKilledOneIsTakenOver()
     {
         const QString path = m_dir.filePath(QStringLiteral("child.lock"));

@@ -42,12 +42,6 @@ private slots:
         platform::resetSystemInfoProgramNames();
     }
 
-    void nothingConfiguredNothingStarts()
-    {
-        QVERIFY(platform::SystemInfoCandidates().isEmpty());
-        QVERIFY(!platform::StartSystemInfo());
-    }
-
     void configuredPathIsTakenWithoutLookingAndFailsWhenItWillNotStart()
     {
         const QString missing = m_dir->filePath(QStringLiteral("nowhere/sysinfo"));
@@ -56,24 +50,14 @@ private slots:
         QVERIFY(!platform::StartSystemInfo());
     }
 
-    void directoryCountsOnlyWhenTheProgramIsThere()
+    void aPlaceThatWillNotStartGivesWayToTheDirectorysProgram()
     {
-        writeConfig(QString(), m_dir->path());
-        QVERIFY(platform::SystemInfoCandidates().isEmpty());
-
-        const QString marker = m_dir->filePath(QStringLiteral("ran"));
-        const QString program = makeProgram(m_dir->filePath(QStringLiteral("sysinfo")), marker);
-        QCOMPARE(platform::SystemInfoCandidates(), QStringList{program});
-        QVERIFY(platform::StartSystemInfo());
-        QTRY_VERIFY(QFile::exists(marker));
-    }
-
-    void aPlaceThatWillNotStartGivesWayToTheNext()
-    {
-        const QString marker = m_dir->filePath(QStringLiteral("ran"));
-        const QString program = makeProgram(m_dir->filePath(QStringLiteral("sysinfo")), marker);
         const QString notAProgram = m_dir->filePath(QStringLiteral("SystemInfo.conf"));
         writeConfig(notAProgram, m_dir->path());
+        // The directory counts only once the program is in it.
+        QCOMPARE(platform::SystemInfoCandidates(), QStringList{notAProgram});
+        const QString marker = m_dir->filePath(QStringLiteral("ran"));
+        const QString program = makeProgram(m_dir->filePath(QStringLiteral("sysinfo")), marker);
         QCOMPARE(platform::SystemInfoCandidates(), (QStringList{notAProgram, program}));
         QVERIFY(platform::StartSystemInfo());
         QTRY_VERIFY(QFile::exists(marker));
@@ -97,15 +81,12 @@ private:
     void writeConfig(const QString& path, const QString& directory)
     {
         QSettings config(m_config, QSettings::IniFormat);
-        config.beginGroup(QStringLiteral("SystemInfo"));
         if (!path.isEmpty()) {
-            config.setValue(QStringLiteral("Path"), path);
+            config.setValue(QStringLiteral("SystemInfo/Path"), path);
         }
         if (!directory.isEmpty()) {
-            config.setValue(QStringLiteral("Directory"), directory);
+            config.setValue(QStringLiteral("SystemInfo/Directory"), directory);
         }
-        config.endGroup();
-        config.sync();
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
