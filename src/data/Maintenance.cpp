@@ -12,12 +12,20 @@ QString compactPath(const QString& dataFile)
     return dataFile + QStringLiteral("Compact");
 }
 
+QString backupPath(const QString& dataFile)
+{
+    return dataFile + QStringLiteral(".bak");
+}
+
 dao::Error compactDataFile(const QString& dataFile, const QString& password)
 {
     const QString companion = compactPath(dataFile);
     if (QFileInfo::exists(companion) || QFileInfo(companion).isSymLink()) {
         // Only ever a leftover: the data file itself is present, or we would not be here.
         QFile::remove(companion);
+    }
+    if (dao::Error e = dao::DBEngine::CopyFile(dataFile, backupPath(dataFile))) {
+        return e;
     }
     if (dao::Error e = dao::DBEngine::CompactDatabase(dataFile, companion, statements::compactConnect(password))) {
         QFile::remove(companion);
@@ -45,7 +53,11 @@ dao::Error changePassword(const QString& dataFile, const QString& oldPassword, c
     if (dao::Error e = dao::DBEngine::OpenDatabase(dataFile, true, false, statements::connectWith(oldPassword), db)) {
         return e;
     }
-    dao::Error e = db->NewPassword(oldPassword, newPassword);
+    // Copied while the exclusive opening keeps every other change out.
+    dao::Error e = dao::DBEngine::CopyFile(dataFile, backupPath(dataFile));
+    if (!e) {
+        e = db->NewPassword(oldPassword, newPassword);
+    }
     db->Close();
     return e;
 }

@@ -11,6 +11,11 @@ namespace maintenance {
 // The companion the compaction writes first: the data file's path with "Compact" appended.
 QString compactPath(const QString& dataFile);
 
+// The previous generation kept beside the data file: its path with ".bak" appended. Before each
+// compaction and each password change the file as it was is copied there (mode 0600), so that
+// the step can be undone by putting the copy back.
+QString backupPath(const QString& dataFile);
+
 // Compacts the data file in place. A stale companion from an interrupted run is removed, the
 // compacted copy is written and flushed beside the data file, then put in its place by one
 // atomic rename. Nothing may hold the file open. On failure the data file is untouched and

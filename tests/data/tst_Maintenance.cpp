@@ -3,6 +3,7 @@
 #include "EngineFixture.h"
 #include "Maintenance.h"
 #include "Statements.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,13 +56,16 @@ private slots:
     {
         QFETCH(QString, password);
         makeFile(password);
-        const qint64 before = QFileInfo(m_file).size();
+        const QByteArray before = testsupport::readFile(m_file);
         QFile stale(maintenance::compactPath(m_file));
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write("left over from a run that was stopped");
         stale.close();
         QVERIFY(!maintenance::compactDataFile(m_file, password));
-        QVERIFY(QFileInfo(m_file).size() < before / 2);
+        QVERIFY(QFileInfo(m_file).size() < before.size() / 2);
+        // The file as it was stays beside it, for nobody else to read.
+        QCOMPARE(testsupport::readFile(maintenance::backupPath(m_file)), before);
+        QCOMPARE(QFileInfo(maintenance::backupPath(m_file)).permissions() & 0x0fff, QFile::ReadUser | QFile::WriteUser);
         QCOMPARE(QDir(m_dir->path()).entryList({"*Compact*", "*.tmp"}, QDir::Files), QStringList());
         if (!password.isEmpty()) {
             dao::DatabasePtr db;
@@ -77,11 +81,14 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("at");
-        QTest::newRow("companion not written") << "write" << 1;
-        QTest::newRow("companion not flushed") << "fsync" << 1;
-        QTest::newRow("companion not renamed into place") << "rename" << 1;
-        QTest::newRow("companion not put over the data file") << "rename" << 2;
-        QTest::newRow("folder not flushed after the swap") << "fsync" << 3;
+        QTest::newRow("backup not written") << "write" << 1;
+        QTest::newRow("backup not flushed") << "fsync" << 1;
+        QTest::newRow("backup not renamed into place") << "rename" << 1;
+        QTest::newRow("companion not written") << "write" << 2;
+        QTest::newRow("companion not flushed") << "fsync" << 3;
+        QTest::newRow("companion not renamed into place") << "rename" << 2;
+        QTest::newRow("companion not put over the data file") << "rename" << 3;
+        QTest::newRow("folder not flushed after the swap") << "fsync" << 5;
     }
     void failureAtAnyStepKeepsTheDataFile()
     {
@@ -145,6 +152,8 @@ private slots:
         dao::DatabasePtr db;
         QCOMPARE(dao::DBEngine::OpenDatabase(m_file, false, false, "MS Access;PWD=old", db).number(), 3031);
         QVERIFY(fixture::open(m_file, "new"));
+        // The previous generation opens with the old password.
+        QVERIFY(!dao::DBEngine::OpenDatabase(maintenance::backupPath(m_file), false, false, "MS Access;PWD=old", db));
     }
 };
 

@@ -258,12 +258,14 @@ int main(int argc, char** argv)
         }
         confirmed = records - 1;
 
-        const QString companion = maintenance::compactPath(path);
-        if (QFileInfo::exists(companion)) {
-            ++totals.filesChecked;
-            const int kept = recordsIn(companion, why);
-            if (kept < 0 || kept > records) {
-                complain(totals, kill, QStringLiteral("the compaction companion is not whole: ") + why);
+        // A compaction's companion and the previous generation are never half-written either.
+        for (const QString& other : {maintenance::compactPath(path), maintenance::backupPath(path)}) {
+            if (QFileInfo::exists(other)) {
+                ++totals.filesChecked;
+                const int kept = recordsIn(other, why);
+                if (kept < 0 || kept > records) {
+                    complain(totals, kill, QStringLiteral("a companion or backup is not whole: ") + why);
+                }
             }
         }
         const QStringList names = QDir(dir.path()).entryList(QDir::Files);
