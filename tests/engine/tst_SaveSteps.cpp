@@ -105,11 +105,26 @@ QStringList sites(Database& db)
     return fixture::column(db, statements::webAccountsView(), QStringLiteral("Web Site"));
 }
 
-// The rename is the moment a new file takes the old one's place.
-bool failsBeforeRename(const QString& step, int skip)
+// Whole files an operation writes: a compaction copies the file to its backup, writes its
+// companion and renames it over the data file; a password change copies the backup, then saves.
+int filesWritten(const QString& operation)
 {
-    return step != QLatin1String("open folder") && step != QLatin1String("flush folder") &&
-           !(step == QLatin1String("rename") && skip > 0);
+    return operation == QLatin1String("compact") || operation == QLatin1String("password") ? 2 : 1;
+}
+
+// The last rename is the moment the new file takes the old one's place.
+bool failsBeforeRename(const QString& operation, const QString& step, int skip)
+{
+    const int last = operation == QLatin1String("compact") ? 2 : filesWritten(operation) - 1;
+    return skip < last || (step != QLatin1String("open folder") && step != QLatin1String("flush folder"));
+}
+
+// The folder's files, but for the backup an operation keeps on purpose.
+QStringList filesBeside(const QString& file)
+{
+    QStringList names = QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files);
+    names.removeAll(QFileInfo(maintenance::backupPath(file)).fileName());
+    return names;
 }
 
 } // namespace
@@ -142,20 +157,21 @@ private slots:
             const char* name;
             int skip;
         };
-        // A compaction writes its companion, then renames it over the data file: two renames
-        // and two folder flushes.
-        const Step steps[] = {{"create", 0}, {"write", 0},        {"short write", 0}, {"flush", 0},       {"close", 0},
-                              {"rename", 0}, {"flush folder", 0}, {"rename", 1},      {"flush folder", 1}};
+        // Every step of every whole file written; a compaction's last rename and folder flush
+        // put its companion in place.
+        const char* const steps[] = {"create", "write", "short write", "flush", "close", "rename", "flush folder"};
+        const char* const nth[] = {"", " (second)", " (third)"};
         const std::pair<int, int> errors[] = {{ENOSPC, err::DiskFull}, {EIO, err::WriteError}};
         for (const char* operation : {"save", "commit", "compact", "password"}) {
-            for (const Step& s : steps) {
-                if (s.skip > 0 && QLatin1String(operation) != QLatin1String("compact")) {
-                    continue;
-                }
-                for (const auto& [error, expected] : errors) {
-                    QTest::addRow("%s, %s%s, %s", operation, s.name, s.skip ? " (second)" : "",
-                                  error == ENOSPC ? "disk full" : "I/O error")
-                        << operation << s.name << s.skip << error << expected;
+            for (const char* step : steps) {
+                const bool swap = qstrcmp(operation, "compact") == 0 &&
+                                  (qstrcmp(step, "rename") == 0 || qstrcmp(step, "flush folder") == 0);
+                for (int skip = 0; skip < filesWritten(operation) + int(swap); ++skip) {
+                    for (const auto& [error, expected] : errors) {
+                        QTest::addRow("%s, %s%s, %s", operation, step, nth[skip],
+                                      error == ENOSPC ? "disk full" : "I/O error")
+                            << operation << step << skip << error << expected;
+                    }
                 }
             }
         }
@@ -175,7 +191,7 @@ private slots:
         QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "also kept"}}) > 0);
         const QStringList before = sites(*db);
         const QByteArray bytesBefore = bytesOf(file);
-        const QStringList listing = QDir(folder).entryList(QDir::Files);
+        const QStringList listing = filesBeside(file);
 
         StepFailure ops;
         ops.step = step;
@@ -210,8 +226,8 @@ private slots:
 
         QCOMPARE(e.number(), expected);
         QVERIFY(!e.description().isEmpty());
-        QCOMPARE(QDir(folder).entryList(QDir::Files), listing); // no temporary file or companion left
-        if (failsBeforeRename(step, skip)) {
+        QCOMPARE(filesBeside(file), listing); // no temporary file or companion left
+        if (failsBeforeRename(operation, step, skip)) {
             QCOMPARE(bytesOf(file), bytesBefore);
         }
         QStringList expectedSites = before;
@@ -219,7 +235,7 @@ private slots:
             // The program shows what the file holds. Once the new file has taken the old one's
             // place, a failed flush of the folder is still reported, but the change is there.
             expectedSites = sites(*db);
-            if (failsBeforeRename(step, skip)) {
+            if (failsBeforeRename(operation, step, skip)) {
                 QCOMPARE(expectedSites, before);
             }
             db.reset();
