@@ -20,6 +20,8 @@
 namespace {
 
 const QString kCsvFiles = QStringLiteral("CSV files (*.csv);;All files (*)");
+// A million accounts take about 200 MB; a larger file was chosen by mistake.
+constexpr qint64 kLargestImport = qint64(512) << 20;
 
 // A progress dialog that shows itself only when the work lasts beyond one second.
 class Progress
@@ -144,6 +146,10 @@ void FileCommands::mnu_FileImport_Click()
         QString message;
         if (!file.open(QIODevice::ReadOnly)) {
             message = QStringLiteral("The file cannot be imported: %1.").arg(file.errorString());
+        } else if (file.size() > kLargestImport) {
+            message = QStringLiteral("The file cannot be imported: at %1 MB it is far larger than any export of "
+                                     "accounts.")
+                          .arg(file.size() >> 20);
         } else if (transfer::readExport(file.readAll(), records, message)) {
             if (const dao::Error error = transfer::findDuplicates(*gdb_Data, records, duplicate)) {
                 ShowErrorText(error);
@@ -157,10 +163,13 @@ void FileCommands::mnu_FileImport_Click()
     }
     const qsizetype duplicates = duplicate.count(true);
     if (duplicates > 0) {
-        const QString question = QStringLiteral("The file holds %1; %2 of them look like ones already in the data "
-                                                "file (same name and login).\n\nSkip those %2?")
-                                     .arg(howMany(records, records.size()))
-                                     .arg(duplicates);
+        const QString question =
+            (duplicates == 1 ? QStringLiteral("The file holds %1; one of them looks like one already in the data file "
+                                              "(same name and login).\n\nSkip it?")
+                             : QStringLiteral("The file holds %1; %2 of them look like ones already in the data file "
+                                              "(same name and login).\n\nSkip those %2?"))
+                .arg(howMany(records, records.size()))
+                .arg(duplicates);
         if (platform::MsgBox(question, platform::vbQuestionYesNo, QStringLiteral("Corvanta")) == platform::vbYes) {
             QList<transfer::Record> kept;
             for (qsizetype i = 0; i < records.size(); ++i) {
@@ -229,7 +238,8 @@ void FileCommands::mnu_FileExport_Click()
         ShowErrorText(error);
         return;
     }
-    platform::MsgBox(QStringLiteral("%1 records exported to %2.").arg(count).arg(QDir::toNativeSeparators(path)),
+    const QString records = count == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(count);
+    platform::MsgBox(QStringLiteral("%1 exported to %2.").arg(records, QDir::toNativeSeparators(path)),
                      platform::vbInformation, QStringLiteral("Corvanta"));
 }
 

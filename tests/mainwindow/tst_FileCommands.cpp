@@ -176,8 +176,8 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<int>("lastFlags");
         const QByteArray twoOfThem = "name,url,username,password\nBANK,,Ann,x\nShop,,bob,y\n";
-        const QString asked = "The file holds 2 web accounts; 1 of them look like ones already in the data file (same "
-                              "name and login).\n\nSkip those 1?";
+        const QString asked = "The file holds 2 web accounts; one of them looks like one already in the data file "
+                              "(same name and login).\n\nSkip it?";
         QTest::newRow("duplicates skipped")
             << twoOfThem << QList<int>{6, 6}
             << QStringList{asked, "1 web account will be added to the data file.\n\nImport them?",
@@ -246,7 +246,7 @@ private slots:
         f.seam.queueAnswer(6);
         f.seam.queueFile(path);
         main.menuItem("mnu_FileExport")->trigger();
-        QCOMPARE(f.seam.messages.last().text, "1 records exported to " + path + ".");
+        QCOMPARE(f.seam.messages.last().text, "1 record exported to " + path + ".");
         QVERIFY(
             testsupport::readFile(path).contains("\r\nWeb,,,,,,,,,,,,,,,,,,Bank,,,,\"secret, \"\"quoted\"\"\"\r\n"));
         QCOMPARE(modeOf(path), mode_t(0600));
