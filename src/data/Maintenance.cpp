@@ -19,19 +19,27 @@ QString backupPath(const QString& dataFile)
 
 dao::Error compactDataFile(const QString& dataFile, const QString& password)
 {
-    const QString companion = compactPath(dataFile);
+    // Held from reading the file to the rename: a save of another copy in between would be lost.
+    std::unique_ptr<dao::SaveLock> lock;
+    if (dao::Error e = dao::DBEngine::LockForSaving(dataFile, lock)) {
+        return e;
+    }
+    // The file a link names is compacted in its place; the link stays.
+    const QString target = lock->path();
+    const QString companion = compactPath(target);
     if (QFileInfo::exists(companion) || QFileInfo(companion).isSymLink()) {
-        // Only ever a leftover: the data file itself is present, or we would not be here.
+        // Only ever a leftover: no other copy compacts while we hold the lock.
         QFile::remove(companion);
     }
-    if (dao::Error e = dao::DBEngine::CopyFile(dataFile, backupPath(dataFile))) {
+    if (dao::Error e = dao::DBEngine::CopyFile(target, backupPath(target))) {
         return e;
     }
-    if (dao::Error e = dao::DBEngine::CompactDatabase(dataFile, companion, statements::compactConnect(password))) {
+    if (dao::Error e =
+            dao::DBEngine::CompactDatabase(target, companion, statements::compactConnect(password), password)) {
         QFile::remove(companion);
         return e;
     }
-    if (dao::Error e = dao::DBEngine::ReplaceFile(companion, dataFile)) {
+    if (dao::Error e = dao::DBEngine::ReplaceFile(companion, target)) {
         QFile::remove(companion);
         return e;
     }
@@ -50,7 +58,8 @@ bool recoverInterruptedCompaction(const QString& dataFile)
 dao::Error changePassword(const QString& dataFile, const QString& oldPassword, const QString& newPassword)
 {
     dao::DatabasePtr db;
-    if (dao::Error e = dao::DBEngine::OpenDatabase(dataFile, true, false, statements::connectWith(oldPassword), db)) {
+    if (dao::Error e =
+            dao::DBEngine::OpenDatabase(dataFile, true, false, statements::connectWith(oldPassword), db, oldPassword)) {
         return e;
     }
     // Copied while the exclusive opening keeps every other change out.

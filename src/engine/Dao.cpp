@@ -22,35 +22,58 @@ QString DBEngine::PasswordFromConnect(const QString& connect)
     return password == QLatin1String("''") ? QString() : password;
 }
 
+SecureBytes Password::resolve(const QString& connect) const
+{
+    return m_given ? m_bytes.copy() : SecureBytes::fromText(DBEngine::PasswordFromConnect(connect));
+}
+
+SaveLock::~SaveLock()
+{
+    unlockForSaving(m_path, m_openLockFd);
+}
+
 Error DBEngine::OpenDatabase(const QString& path, bool exclusive, bool readOnly, const QString& connect,
-                             DatabasePtr& out)
+                             DatabasePtr& out, const Password& password)
 {
     std::shared_ptr<DatabaseCore> core;
-    if (Error e = DatabaseCore::open(path, exclusive, readOnly, PasswordFromConnect(connect), core)) {
+    if (Error e = DatabaseCore::open(path, exclusive, readOnly, password.resolve(connect), core)) {
         return e;
     }
     out = DatabasePtr(new Database(std::move(core)));
     return {};
 }
 
-Error DBEngine::CreateDatabase(const QString& path, const QString& connect, DatabasePtr& out)
+Error DBEngine::CreateDatabase(const QString& path, const QString& connect, DatabasePtr& out, const Password& password)
 {
     std::shared_ptr<DatabaseCore> core;
-    if (Error e = DatabaseCore::create(path, PasswordFromConnect(connect), core)) {
+    if (Error e = DatabaseCore::create(path, password.resolve(connect), core)) {
         return e;
     }
     out = DatabasePtr(new Database(std::move(core)));
     return {};
 }
 
-Error DBEngine::CompactDatabase(const QString& source, const QString& destination, const QString& connect)
+Error DBEngine::LockForSaving(const QString& path, std::unique_ptr<SaveLock>& out)
+{
+    std::unique_ptr<SaveLock> lock(new SaveLock);
+    if (Error e = lockForSaving(path, lock->m_path, lock->m_openLockFd)) {
+        lock->m_path.clear(); // nothing to release
+        lock->m_openLockFd = -1;
+        return e;
+    }
+    out = std::move(lock);
+    return {};
+}
+
+Error DBEngine::CompactDatabase(const QString& source, const QString& destination, const QString& connect,
+                                const Password& password)
 {
     struct stat st;
     if (::lstat(QFile::encodeName(destination).constData(), &st) == 0) {
         return makeError(err::DatabaseExists, destination);
     }
     std::unique_ptr<DatabaseCore> core;
-    if (Error e = DatabaseCore::loadPrivate(source, PasswordFromConnect(connect), core)) {
+    if (Error e = DatabaseCore::loadPrivate(source, password.resolve(connect), core)) {
         return e;
     }
     if (Error e = core->vacuum()) {
@@ -82,11 +105,8 @@ bool DBEngine::IsCompleteDataFile(const QString& path)
     }
     const QByteArray head = file.read(format::kHeaderSize);
     format::Header header;
-    if (format::parseHeader(reinterpret_cast<const unsigned char*>(head.constData()), static_cast<size_t>(file.size()),
-                            header)) {
-        return false;
-    }
-    return head.size() == static_cast<qsizetype>(format::kHeaderSize);
+    return !format::parseHeader(reinterpret_cast<const unsigned char*>(head.constData()),
+                                static_cast<size_t>(head.size()), static_cast<uint64_t>(file.size()), header);
 }
 
 Error DBEngine::BeginTrans()
@@ -166,7 +186,7 @@ void Database::Close()
 
 QString Database::Name() const
 {
-    return m_core ? m_core->path() : QString();
+    return m_core ? m_core->name() : QString();
 }
 
 bool Database::HasPassword() const
@@ -191,9 +211,8 @@ Error Database::Execute(const QString& statement)
     if (Error e = m_core->prepare(statement, stmt)) {
         return e;
     }
-    if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
-        return Error(err::QuerySyntax,
-                     describe(err::QuerySyntax) + QLatin1Char(' ') + QString::fromUtf8(sqlite3_errmsg(m_core->db())));
+    if (const int rc = sqlite3_step(stmt.get()); rc != SQLITE_DONE) {
+        return sqliteError(rc, QString::fromUtf8(sqlite3_errmsg(m_core->db())));
     }
     return m_core->changed();
 }

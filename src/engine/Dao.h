@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EngineErrors.h"
+#include "SecureMemory.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,28 +33,71 @@ constexpr int dbOptimistic = 3;
 constexpr int dbForceOSFlush = 1;
 constexpr int dbRefreshCache = 8;
 
+// A password handed to the engine beside the connect text. A connect text cannot carry every
+// password a person may type ("''" there means no password at all), so whoever has the typed
+// text passes it here and it is used as it is. Absent (default), the connect text's applies.
+class Password
+{
+public:
+    Password() = default;
+    Password(const QString& text) : m_given(true), m_bytes(SecureBytes::fromText(text)) {}
+    Password(const SecureBytes& utf8) : m_given(true), m_bytes(utf8.copy()) {}
+    // The bytes to use: these when given, else the password of the connect text.
+    SecureBytes resolve(const QString& connect) const;
+
+private:
+    bool m_given = false;
+    SecureBytes m_bytes;
+};
+
+// Held while a data file is saved, compacted or given a new password: no other copy of the
+// program writes the file meanwhile. Released when it goes.
+class SaveLock
+{
+public:
+    ~SaveLock();
+    SaveLock(const SaveLock&) = delete;
+    SaveLock& operator=(const SaveLock&) = delete;
+    // The real path of the locked file (links followed).
+    const QString& path() const { return m_path; }
+
+private:
+    friend class DBEngine;
+    SaveLock() = default;
+    QString m_path; // real path
+    int m_openLockFd = -1;
+};
+
 class DBEngine
 {
 public:
-    // Opens the data file at path. The connect text carries the password after "PWD=" ("''" is
-    // the empty password). A file without password opens whatever the connect text carries; a
-    // protected file only with its exact password. Opening a path that is already open in this
-    // process with the same password shares the open database (no second key derivation).
-    // exclusive holds an advisory lock that keeps every other opening out.
-    // Fails with 3024 (missing), 3031 (wrong password), 3343 (not a data file), 3049 (damaged),
-    // 3045/3356 (in use), 3040 (unreadable).
+    // Opens the data file at path. The password is given beside the connect text or, when it is
+    // not, follows "PWD=" in the connect text ("''" is the empty password). A file without
+    // password opens whatever password is given; a protected file only with its exact password.
+    // Opening a path that is already open in this process with the same password shares the
+    // open database (no second key derivation). A symbolic link is followed once here: saves
+    // and locks go to the file it names. exclusive holds an advisory lock that keeps every
+    // other opening out. Fails with 3024 (missing), 3031 (wrong password), 3343 (not a data
+    // file), 3049 (damaged), 3045/3356 (in use), 3040 (unreadable).
     [[nodiscard]] static Error OpenDatabase(const QString& path, bool exclusive, bool readOnly, const QString& connect,
-                                            DatabasePtr& out);
+                                            DatabasePtr& out, const Password& password = {});
 
     // Creates a new, empty data file at path; fails with 3204 if anything exists there.
-    [[nodiscard]] static Error CreateDatabase(const QString& path, const QString& connect, DatabasePtr& out);
+    [[nodiscard]] static Error CreateDatabase(const QString& path, const QString& connect, DatabasePtr& out,
+                                              const Password& password = {});
 
-    // Writes a compacted copy of source to destination with the same password. The connect
-    // text gives the source's password (";PWD=..."). destination must not exist (3204). The
-    // copy is complete and flushed to disk when this returns success; on failure nothing is
-    // left at destination.
+    // Writes a compacted copy of source to destination with the same password. The password
+    // is given beside the connect text or by it (";PWD=..."). destination must not exist
+    // (3204). The copy is complete and flushed to disk when this returns success; on failure
+    // nothing is left at destination. Every temporary structure stays in memory.
     [[nodiscard]] static Error CompactDatabase(const QString& source, const QString& destination,
-                                               const QString& connect = QString());
+                                               const QString& connect = QString(), const Password& password = {});
+
+    // Takes the lock every save of the data file at path takes, waiting a few seconds for
+    // another copy's save to end: 3045 when it does not, 3356 while another program holds the
+    // file exclusively, 3051 when the file may not be changed. A compaction holds it from
+    // reading the file until its copy is renamed over it.
+    [[nodiscard]] static Error LockForSaving(const QString& path, std::unique_ptr<SaveLock>& out);
 
     // Puts the file from in the place of to in one atomic rename, flushed to disk: to is either
     // the old file or the new one, whatever happens. Nothing may hold either open.

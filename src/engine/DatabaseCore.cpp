@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <sodium.h>
 #include <sqlite3.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,6 +85,22 @@ Error writeErrno(int error, const QString& path)
     }
 }
 
+Error readFully(int fd, unsigned char* into, size_t count, const QString& path)
+{
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t n = fileOps().read(fd, into + done, count - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return readErrno(n < 0 ? errno : EIO, path);
+        }
+        done += static_cast<size_t>(n);
+    }
+    return {};
+}
+
 Error readWholeFile(const QString& path, std::vector<unsigned char>& out)
 {
     FileOps& ops = fileOps();
@@ -95,31 +110,144 @@ Error readWholeFile(const QString& path, std::vector<unsigned char>& out)
         return readErrno(errno, path);
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int error = errno;
-        ops.close(fd);
-        return S_ISDIR(st.st_mode) ? makeError(err::NotADataFile, path) : readErrno(error, path);
-    }
-    try {
-        out.resize(static_cast<size_t>(st.st_size));
-    } catch (const std::bad_alloc&) {
-        ops.close(fd);
-        return makeError(err::OutOfMemory);
-    }
-    size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t n = ops.read(fd, out.data() + done, out.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
+    Error e;
+    if (::fstat(fd, &st) != 0) {
+        e = readErrno(errno, path);
+    } else if (!S_ISREG(st.st_mode)) {
+        e = makeError(S_ISDIR(st.st_mode) ? err::NotADataFile : err::ReadError, path);
+    } else {
+        try {
+            out.resize(static_cast<size_t>(st.st_size));
+            e = readFully(fd, out.data(), out.size(), path);
+        } catch (const std::bad_alloc&) {
+            e = makeError(err::OutOfMemory);
         }
-        if (n <= 0) {
-            const int error = n < 0 ? errno : EIO;
-            ops.close(fd);
-            return readErrno(error, path);
-        }
-        done += static_cast<size_t>(n);
     }
     ops.close(fd);
+    return e;
+}
+
+Error changedOnDisk(const QString& path)
+{
+    return Error(err::FileInUse, QStringLiteral("Could not save '%1'; another copy of the program has changed the "
+                                                "file since it was read here. Its changes are kept.")
+                                     .arg(path));
+}
+
+Error mayNotChange(const QString& path)
+{
+    return Error(err::NoPermission,
+                 QStringLiteral("Cannot save '%1'. You need permission to change the file.").arg(path));
+}
+
+// The real path of a data file, links followed; for a file still to be created, that of its
+// folder with its name.
+QString realPathOf(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty()) {
+        return canonical;
+    }
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
+}
+
+// ---- locks -------------------------------------------------------------------------------------
+//
+// The locks live on a file of their own beside the data file: the data file is replaced by
+// rename on every save, and a lock on the replaced file would keep nobody out. Two of its
+// bytes are locked with locks that belong to one opening of the lock file (not to the whole
+// process, and never to a child that inherits the descriptor by accident of a close): byte 0
+// by every opening of the data file (an exclusive opening takes it alone), byte 1 by a save,
+// a compaction or a password change while it writes.
+
+constexpr off_t kOpenByte = 0;
+constexpr off_t kSaveByte = 1;
+// Another copy's save of a large file takes a second or two; longer, it is stuck.
+constexpr int kSaveWaitMs = 10000;
+
+int openLockFile(const QString& realPath)
+{
+    const QByteArray lockPath = QFile::encodeName(realPath) + ".lock";
+    return ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+}
+
+// Takes one byte without waiting; false when somebody else holds it.
+bool lockByte(int fd, off_t byte, short type)
+{
+    struct flock lock = {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = byte;
+    lock.l_len = 1;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) {
+        return true;
+    }
+    // A file system without these locks cannot keep two copies apart; it must still be usable.
+    return errno == EINVAL || errno == ENOLCK;
+}
+
+struct HeldSaveLock
+{
+    int fd = -1;
+    int count = 0;
+};
+
+// The save locks this process holds, by real path: a compaction holds one across the save it
+// makes itself.
+std::map<QString, HeldSaveLock>& saveLocks()
+{
+    static std::map<QString, HeldSaveLock> held;
+    return held;
+}
+
+Error acquireSaveLock(const QString& realPath)
+{
+    auto& held = saveLocks();
+    auto it = held.find(realPath);
+    if (it != held.end()) {
+        ++it->second.count;
+        return {};
+    }
+    const int fd = openLockFile(realPath);
+    if (fd < 0) {
+        return writeErrno(errno, realPath);
+    }
+    for (int waited = 0; !lockByte(fd, kSaveByte, F_WRLCK); waited += 10) {
+        if (waited >= kSaveWaitMs) {
+            ::close(fd);
+            return makeError(err::FileInUse, realPath);
+        }
+        ::usleep(10000);
+    }
+    held[realPath] = HeldSaveLock{fd, 1};
+    return {};
+}
+
+void releaseSaveLock(const QString& realPath)
+{
+    auto& held = saveLocks();
+    auto it = held.find(realPath);
+    if (it != held.end() && --it->second.count == 0) {
+        ::close(it->second.fd); // releases the lock
+        held.erase(it);
+    }
+}
+
+// 3051 unless this process may replace the file at path. A file whose mode allows nobody to
+// write it stays as it is even for a user the system would let change it.
+Error checkWritable(const QString& path, mode_t& mode)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st;
+    if (::stat(native.constData(), &st) != 0) {
+        return readErrno(errno, path);
+    }
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(native.constData(), W_OK) != 0) {
+        return mayNotChange(path);
+    }
+    mode = st.st_mode & 07777;
     return {};
 }
 
@@ -140,15 +268,26 @@ Error syncDirectoryOf(const QString& path)
     return {};
 }
 
-// Writes bytes to path whole: a temporary file beside it, flushed, then renamed over it, then
-// the directory flushed. Whatever fails, path keeps its previous content and the temporary
-// file is removed.
-Error writeWholeFile(const QString& path, const std::vector<unsigned char>& bytes)
+// A name for a temporary file beside target that no other process will pick: each copy of the
+// program knows its own and never touches another's.
+QByteArray temporaryNameFor(const QByteArray& target)
 {
+    unsigned char random[6];
+    randombytes_buf(random, sizeof random);
+    return target + '.' + QByteArray::number(static_cast<qint64>(::getpid())) + '-' +
+           QByteArray(reinterpret_cast<const char*>(random), sizeof random).toHex() + ".tmp";
+}
+
+// Writes bytes to path whole: a temporary file beside it (with the given mode), flushed, then
+// renamed over it, then the directory flushed. Whatever fails, path keeps its previous content
+// and the temporary file is removed. written receives what the new file is on disk.
+Error writeWholeFile(const QString& path, const std::vector<unsigned char>& bytes, mode_t mode, struct stat& written,
+                     bool& renamed)
+{
+    renamed = false;
     FileOps& ops = fileOps();
     const QByteArray target = QFile::encodeName(path);
-    const QByteArray temp = target + ".tmp";
-    ops.unlink(temp.constData()); // a stale one from an interrupted run
+    const QByteArray temp = temporaryNameFor(target);
     const int fd = ops.open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL, S_IRUSR | S_IWUSR);
     if (fd < 0) {
         return writeErrno(errno, path);
@@ -158,6 +297,10 @@ Error writeWholeFile(const QString& path, const std::vector<unsigned char>& byte
         ops.unlink(temp.constData());
         return writeErrno(error, path);
     };
+    // The file keeps the mode it had; the creation mode above was masked by the umask.
+    if (mode != (S_IRUSR | S_IWUSR) && ::fchmod(fd, mode) != 0) {
+        return fail(errno);
+    }
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ops.write(fd, bytes.data() + done, bytes.size() - done);
@@ -172,6 +315,9 @@ Error writeWholeFile(const QString& path, const std::vector<unsigned char>& byte
     if (ops.fsync(fd) != 0) {
         return fail(errno);
     }
+    if (::fstat(fd, &written) != 0) {
+        return fail(errno);
+    }
     if (ops.close(fd) != 0) {
         const int error = errno;
         ops.unlink(temp.constData());
@@ -182,8 +328,85 @@ Error writeWholeFile(const QString& path, const std::vector<unsigned char>& byte
         ops.unlink(temp.constData());
         return writeErrno(error, path);
     }
+    renamed = true;
     return syncDirectoryOf(path);
 }
+
+FileIdentity identityOf(const struct stat& st, const format::Header& header)
+{
+    FileIdentity id;
+    id.known = true;
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    id.size = st.st_size;
+    id.modified = st.st_mtim;
+    id.nonce = header.nonce;
+    return id;
+}
+
+// One data file being read: its header first, checked against the file's size, and its
+// payload only when the header holds, so that a forged or foreign file costs a few bytes.
+class DataFileReader
+{
+public:
+    ~DataFileReader()
+    {
+        if (m_fd >= 0) {
+            fileOps().close(m_fd);
+        }
+    }
+
+    Error readHeader(const QString& path)
+    {
+        m_path = path;
+        const QByteArray native = QFile::encodeName(path);
+        m_fd = fileOps().open(native.constData(), O_RDONLY, 0);
+        if (m_fd < 0) {
+            return readErrno(errno, path);
+        }
+        if (::fstat(m_fd, &m_stat) != 0) {
+            return readErrno(errno, path);
+        }
+        if (S_ISDIR(m_stat.st_mode)) {
+            return makeError(err::NotADataFile, path);
+        }
+        if (!S_ISREG(m_stat.st_mode)) {
+            return makeError(err::ReadError, path);
+        }
+        const size_t available = std::min<size_t>(format::kHeaderSize, static_cast<size_t>(m_stat.st_size));
+        m_bytes.resize(available);
+        if (Error e = readFully(m_fd, m_bytes.data(), available, path)) {
+            return e;
+        }
+        if (Error e = format::parseHeader(m_bytes.data(), available, static_cast<uint64_t>(m_stat.st_size), m_header)) {
+            return Error(e.number(), describe(e.number(), path));
+        }
+        return {};
+    }
+
+    // The rest of the file, after the header; its length was checked against the header.
+    Error readPayload()
+    {
+        const size_t size = static_cast<size_t>(m_stat.st_size);
+        try {
+            m_bytes.resize(size);
+        } catch (const std::bad_alloc&) {
+            return makeError(err::OutOfMemory);
+        }
+        return readFully(m_fd, m_bytes.data() + format::kHeaderSize, size - format::kHeaderSize, m_path);
+    }
+
+    const format::Header& header() const { return m_header; }
+    const std::vector<unsigned char>& bytes() const { return m_bytes; }
+    FileIdentity identity() const { return identityOf(m_stat, m_header); }
+
+private:
+    QString m_path;
+    int m_fd = -1;
+    struct stat m_stat = {};
+    std::vector<unsigned char> m_bytes;
+    format::Header m_header;
+};
 
 // Text compares without regard to case, letters beyond ASCII included. ASCII text, by far the
 // most common, takes a fast path that orders exactly as the general one.
@@ -221,6 +444,20 @@ int compareNoCase(void*, int n1, const void* p1, int n2, const void* p2)
 
 } // namespace
 
+Error sqliteError(int rc, const QString& message)
+{
+    switch (rc & 0xff) {
+    case SQLITE_NOMEM:
+        return makeError(err::OutOfMemory);
+    case SQLITE_FULL:
+        return makeError(err::DiskFull);
+    case SQLITE_IOERR:
+        return makeError(err::WriteError);
+    default:
+        return Error(err::QuerySyntax, describe(err::QuerySyntax) + QLatin1Char(' ') + message);
+    }
+}
+
 Error replaceFile(const QString& from, const QString& to)
 {
     const QByteArray source = QFile::encodeName(from);
@@ -234,7 +471,9 @@ Error replaceFile(const QString& from, const QString& to)
 Error writeFile(const QString& path, const QByteArray& bytes)
 {
     std::vector<unsigned char> copy(bytes.begin(), bytes.end());
-    const Error e = writeWholeFile(path, copy);
+    struct stat written;
+    bool renamed = false;
+    const Error e = writeWholeFile(path, copy, S_IRUSR | S_IWUSR, written, renamed);
     sodium_memzero(copy.data(), copy.size()); // an export holds secrets in plain text
     return e;
 }
@@ -245,7 +484,40 @@ Error copyFile(const QString& source, const QString& destination)
     if (Error e = readWholeFile(source, bytes)) {
         return e;
     }
-    return writeWholeFile(destination, bytes);
+    struct stat written;
+    bool renamed = false;
+    return writeWholeFile(destination, bytes, S_IRUSR | S_IWUSR, written, renamed);
+}
+
+Error lockForSaving(const QString& path, QString& realPath, int& openLockFd)
+{
+    realPath = realPathOf(path);
+    openLockFd = -1;
+    mode_t mode = 0;
+    if (Error e = checkWritable(realPath, mode)) {
+        return e;
+    }
+    if (Error e = acquireSaveLock(realPath)) {
+        return e;
+    }
+    // Replacing the file under a program that holds it exclusively (changing its password)
+    // would pull it from under that program.
+    openLockFd = openLockFile(realPath);
+    if (openLockFd >= 0 && !lockByte(openLockFd, kOpenByte, F_RDLCK)) {
+        ::close(openLockFd);
+        openLockFd = -1;
+        releaseSaveLock(realPath);
+        return makeError(err::OpenedExclusively, path);
+    }
+    return {};
+}
+
+void unlockForSaving(const QString& realPath, int openLockFd)
+{
+    if (openLockFd >= 0) {
+        ::close(openLockFd);
+    }
+    releaseSaveLock(realPath);
 }
 
 // ---- the core ---------------------------------------------------------------------------------
@@ -276,24 +548,21 @@ std::vector<std::shared_ptr<DatabaseCore>> DatabaseCore::openCores()
 
 Error DatabaseCore::lock(bool exclusive)
 {
-    // The lock lives on a file of its own: the data file is replaced by rename on every save,
-    // and a lock on the replaced file would no longer keep anybody out.
-    const QByteArray lockPath = QFile::encodeName(m_path) + ".lock";
-    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    const int fd = openLockFile(m_path);
     if (fd < 0) {
         // A folder we may not write to cannot hold a lock; only an exclusive opening needs one.
-        return exclusive ? makeError(err::NoPermission, m_path) : Error();
+        return exclusive ? makeError(err::NoPermission, m_name) : Error();
     }
-    if (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+    if (!lockByte(fd, kOpenByte, exclusive ? F_WRLCK : F_RDLCK)) {
         ::close(fd);
-        return makeError(exclusive ? err::FileInUse : err::OpenedExclusively, m_path);
+        return makeError(exclusive ? err::FileInUse : err::OpenedExclusively, m_name);
     }
     m_lockFd = fd;
     m_exclusive = exclusive;
     return {};
 }
 
-Error DatabaseCore::open(const QString& path, bool exclusive, bool readOnly, const QString& password,
+Error DatabaseCore::open(const QString& path, bool exclusive, bool readOnly, const SecureBytes& password,
                          std::shared_ptr<DatabaseCore>& out)
 {
     if (!initializeCrypto()) {
@@ -309,7 +578,7 @@ Error DatabaseCore::open(const QString& path, bool exclusive, bool readOnly, con
             if (exclusive || existing->m_exclusive) {
                 return makeError(err::FileInUse, path);
             }
-            if (existing->hasPassword() && !SecureBytes::fromText(password).equals(existing->m_password)) {
+            if (existing->hasPassword() && !password.equals(existing->m_password)) {
                 return makeError(err::InvalidPassword);
             }
             out = existing;
@@ -321,16 +590,20 @@ Error DatabaseCore::open(const QString& path, bool exclusive, bool readOnly, con
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
         return readErrno(errno, path);
     }
+    // The real path, once: saves and locks go there even when path is a link.
     std::unique_ptr<DatabaseCore> core(new DatabaseCore);
-    core->m_path = path;
+    core->m_name = path;
+    core->m_path = realPathOf(path);
     if (Error e = core->lock(exclusive)) {
         return e;
     }
     std::unique_ptr<DatabaseCore> loaded;
-    if (Error e = load(path, SecureBytes::fromText(password), nullptr, loaded)) {
+    if (Error e = load(path, password, nullptr, loaded)) {
         return e;
     }
     // The lock taken above moves to the loaded core.
+    loaded->m_name = path;
+    loaded->m_path = core->m_path;
     loaded->m_lockFd = std::exchange(core->m_lockFd, -1);
     loaded->m_exclusive = exclusive;
     loaded->m_readOnly = readOnly;
@@ -339,7 +612,7 @@ Error DatabaseCore::open(const QString& path, bool exclusive, bool readOnly, con
     return {};
 }
 
-Error DatabaseCore::create(const QString& path, const QString& password, std::shared_ptr<DatabaseCore>& out)
+Error DatabaseCore::create(const QString& path, const SecureBytes& password, std::shared_ptr<DatabaseCore>& out)
 {
     if (!initializeCrypto()) {
         return makeError(err::OutOfMemory);
@@ -349,10 +622,11 @@ Error DatabaseCore::create(const QString& path, const QString& password, std::sh
         return makeError(err::DatabaseExists, path);
     }
     std::unique_ptr<DatabaseCore> core(new DatabaseCore);
-    core->m_path = path;
-    core->m_password = SecureBytes::fromText(password);
-    core->m_header.flags = password.isEmpty() ? 0 : format::kFlagPassword;
-    core->m_header.kdf = password.isEmpty() ? format::cheapKdf() : format::passwordKdf();
+    core->m_name = path;
+    core->m_path = realPathOf(path);
+    core->m_password = password.copy();
+    core->m_header.flags = password.size() == 0 ? 0 : format::kFlagPassword;
+    core->m_header.kdf = password.size() == 0 ? format::cheapKdf() : format::passwordKdf();
     format::newSalt(core->m_header);
     if (Error e = format::deriveKeys(core->m_password, core->m_header, core->m_keys)) {
         return e;
@@ -375,7 +649,7 @@ Error DatabaseCore::create(const QString& path, const QString& password, std::sh
     return {};
 }
 
-Error DatabaseCore::loadPrivate(const QString& path, const QString& password, std::unique_ptr<DatabaseCore>& out)
+Error DatabaseCore::loadPrivate(const QString& path, const SecureBytes& password, std::unique_ptr<DatabaseCore>& out)
 {
     if (!initializeCrypto()) {
         return makeError(err::OutOfMemory);
@@ -385,22 +659,25 @@ Error DatabaseCore::loadPrivate(const QString& path, const QString& password, st
     if (found != registry().end()) {
         shared = found->second.lock();
     }
-    return load(path, SecureBytes::fromText(password), shared.get(), out);
+    return load(path, password, shared.get(), out);
 }
 
 Error DatabaseCore::load(const QString& path, const SecureBytes& password, const DatabaseCore* keysFrom,
                          std::unique_ptr<DatabaseCore>& out)
 {
-    std::vector<unsigned char> bytes;
-    if (Error e = readWholeFile(path, bytes)) {
+    DataFileReader file;
+    if (Error e = file.readHeader(path)) {
         return e;
     }
-    format::Header header;
-    if (Error e = format::parseHeader(bytes.data(), bytes.size(), header)) {
-        return Error(e.number(), describe(e.number(), path));
+    const format::Header& header = file.header();
+    // Setting the empty password removes the password, so a protected file never has it: the
+    // first opening at start, which tries the empty password, is answered by the header alone.
+    if (header.hasPassword() && password.size() == 0) {
+        return makeError(err::InvalidPassword);
     }
     std::unique_ptr<DatabaseCore> core(new DatabaseCore);
-    core->m_path = path;
+    core->m_name = path;
+    core->m_path = realPathOf(path);
     core->m_header = header;
     core->m_password = header.hasPassword() ? password.copy() : SecureBytes();
     const bool reuse =
@@ -412,16 +689,22 @@ Error DatabaseCore::load(const QString& path, const SecureBytes& password, const
     } else if (Error e = format::deriveKeys(core->m_password, header, core->m_keys)) {
         return e;
     }
+    // A wrong password is told before the payload is read. Without a password the keys are
+    // fixed by the header, so a failing check is damage.
+    if (sodium_memcmp(header.keyCheck.data(), core->m_keys.check.data(), format::kKeySize) != 0) {
+        return makeError(header.hasPassword() ? err::InvalidPassword : err::DamagedFile, path);
+    }
+    if (Error e = file.readPayload()) {
+        return e;
+    }
     unsigned char* plain = nullptr;
-    if (Error e = format::open(header, core->m_keys, bytes.data(), bytes.size(), plain)) {
-        // Without a password the keys are fixed by the header, so a failing check is damage.
-        const int number =
-            (e.number() == err::InvalidPassword && !header.hasPassword()) ? err::DamagedFile : e.number();
-        return makeError(number, path);
+    if (Error e = format::open(header, core->m_keys, file.bytes().data(), file.bytes().size(), plain)) {
+        return makeError(e.number(), path);
     }
     if (Error e = core->attachImage(plain, header.payloadLength)) {
         return Error(e.number(), describe(e.number(), path));
     }
+    core->m_identity = file.identity();
     out = std::move(core);
     return {};
 }
@@ -434,6 +717,12 @@ Error DatabaseCore::attachImage(unsigned char* plain, size_t size)
             return makeError(err::OutOfMemory);
         }
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+        // Sorts, DISTINCT lists and a compaction's copy would otherwise go to unlinked files
+        // in the temporary folder, in plain text, beside the sealed data file.
+        if (sqlite3_exec(m_db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr) != SQLITE_OK) {
+            sqlite3_free(plain);
+            return makeError(err::OutOfMemory);
+        }
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
         sqlite3_create_collation(m_db, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase);
     }
@@ -481,8 +770,7 @@ Error DatabaseCore::exec(const char* sql)
     if (rc != SQLITE_OK) {
         QString text = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
         sqlite3_free(message);
-        return Error(rc == SQLITE_NOMEM ? err::OutOfMemory : err::QuerySyntax,
-                     describe(err::QuerySyntax) + QLatin1Char(' ') + text);
+        return sqliteError(rc, text);
     }
     return {};
 }
@@ -553,8 +841,66 @@ Error DatabaseCore::persist()
     return writeTo(m_path);
 }
 
+Error DatabaseCore::checkUnchanged() const
+{
+    const QByteArray native = QFile::encodeName(m_path);
+    struct stat st;
+    if (::stat(native.constData(), &st) != 0) {
+        // A new file is expected to be absent; a file read here and gone now was moved away.
+        return errno == ENOENT && !m_identity.known ? Error() : changedOnDisk(m_name);
+    }
+    if (!m_identity.known || st.st_dev != m_identity.device || st.st_ino != m_identity.inode ||
+        st.st_size != m_identity.size || st.st_mtim.tv_sec != m_identity.modified.tv_sec ||
+        st.st_mtim.tv_nsec != m_identity.modified.tv_nsec) {
+        return changedOnDisk(m_name);
+    }
+    // Same file, size and time: the nonce, fresh on every save, tells a rewrite in place within
+    // the clock's resolution.
+    std::array<unsigned char, format::kNonceSize> nonce{};
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    const bool read = fd >= 0 && ::pread(fd, nonce.data(), nonce.size(), 48) == static_cast<ssize_t>(nonce.size());
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return read && nonce == m_identity.nonce ? Error() : changedOnDisk(m_name);
+}
+
 Error DatabaseCore::writeTo(const QString& path)
 {
+    // Another file (a compaction's copy) is new and private; the core's own file is replaced only
+    // by whoever holds the save lock, only if it may be written, and only if it is still what
+    // this process last read or wrote.
+    const bool own = path == m_path;
+    mode_t mode = S_IRUSR | S_IWUSR;
+    struct stat current;
+    if (!own && ::stat(QFile::encodeName(m_path).constData(), &current) == 0) {
+        mode = current.st_mode & 07777; // a compaction's copy takes the place of the file, mode and all
+    }
+    if (own && m_identity.known) {
+        if (Error e = checkWritable(m_path, mode)) {
+            return e.number() == err::NoPermission ? mayNotChange(m_name) : e;
+        }
+    }
+    if (own) {
+        if (Error e = acquireSaveLock(m_path)) {
+            return e;
+        }
+    }
+    struct Unlock
+    {
+        const QString* path;
+        ~Unlock()
+        {
+            if (path) {
+                releaseSaveLock(*path);
+            }
+        }
+    } unlock{own ? &m_path : nullptr};
+    if (own) {
+        if (Error e = checkUnchanged()) {
+            return e;
+        }
+    }
     sqlite3_int64 size = 0;
     unsigned char* image = sqlite3_serialize(m_db, "main", &size, SQLITE_SERIALIZE_NOCOPY);
     bool owned = false;
@@ -575,33 +921,36 @@ Error DatabaseCore::writeTo(const QString& path)
     if (e) {
         return e;
     }
-    if (Error w = writeWholeFile(path, bytes)) {
-        return w;
-    }
-    if (path == m_path) {
+    struct stat written = {};
+    bool renamed = false;
+    const Error w = writeWholeFile(path, bytes, mode, written, renamed);
+    if (own && renamed) {
+        // Ours on disk now, even if flushing the folder failed afterwards.
         m_header = header;
+        m_identity = identityOf(written, header);
     }
-    return {};
+    return w;
 }
 
 Error DatabaseCore::reloadFromDisk()
 {
-    std::vector<unsigned char> bytes;
-    if (Error e = readWholeFile(m_path, bytes)) {
+    DataFileReader file;
+    if (Error e = file.readHeader(m_path)) {
         return e;
     }
-    format::Header header;
-    if (Error e = format::parseHeader(bytes.data(), bytes.size(), header)) {
-        return e;
-    }
+    const format::Header& header = file.header();
     if (header.salt != m_header.salt) {
-        return makeError(err::DamagedFile, m_path);
+        return makeError(err::DamagedFile, m_name);
+    }
+    if (Error e = file.readPayload()) {
+        return e;
     }
     unsigned char* plain = nullptr;
-    if (Error e = format::open(header, m_keys, bytes.data(), bytes.size(), plain)) {
+    if (Error e = format::open(header, m_keys, file.bytes().data(), file.bytes().size(), plain)) {
         return e;
     }
     m_header = header;
+    m_identity = file.identity();
     return attachImage(plain, header.payloadLength);
 }
 
@@ -634,20 +983,19 @@ Error DatabaseCore::changePassword(const QString& oldPassword, const QString& ne
     if (Error e = format::deriveKeys(password, header, keys)) {
         return e;
     }
+    const FileIdentity oldIdentity = m_identity;
     m_header = header;
     m_keys = std::move(keys);
     m_password = std::move(password);
     if (Error e = persist()) {
-        m_header = oldHeader;
-        m_keys = std::move(oldKeys);
-        m_password = std::move(oldPasswordBytes);
         // A failure after the rename (flushing the folder) has already put the new password on
         // disk. The caller is told the change failed and goes on with the old password, so the
         // file must go back to it, or the next opening would be refused.
-        std::vector<unsigned char> bytes;
-        format::Header onDisk;
-        if (!readWholeFile(m_path, bytes) && !format::parseHeader(bytes.data(), bytes.size(), onDisk) &&
-            onDisk.salt != oldHeader.salt) {
+        const bool onDisk = m_identity.known && m_identity.nonce != oldIdentity.nonce;
+        m_header = oldHeader;
+        m_keys = std::move(oldKeys);
+        m_password = std::move(oldPasswordBytes);
+        if (onDisk) {
             (void)persist();
         }
         return e;

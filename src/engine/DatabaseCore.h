@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <sys/stat.h>
+
+#include <array>
 #include <memory>
 
 struct sqlite3;
@@ -20,6 +23,26 @@ Error replaceFile(const QString& from, const QString& to);
 Error writeFile(const QString& path, const QByteArray& bytes);
 // An exact copy of the file source at destination, written as writeFile writes.
 Error copyFile(const QString& source, const QString& destination);
+
+// The engine's error for an SQLite result code: 7 out of memory, 3026 full (memory or disk),
+// 3043 input/output, 3075 with SQLite's message for anything else.
+Error sqliteError(int rc, const QString& message);
+
+// The save lock of a data file (by real path), reentrant within this process; see Dao.h.
+Error lockForSaving(const QString& path, QString& realPath, int& openLockFd);
+void unlockForSaving(const QString& realPath, int openLockFd);
+
+// What a data file is on disk when this process last read or wrote it, to tell whether
+// another copy has replaced it since.
+struct FileIdentity
+{
+    bool known = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    struct timespec modified = {};
+    std::array<unsigned char, format::kNonceSize> nonce{};
+};
 
 // Owns a prepared statement; finalizes it when it goes.
 class Statement
@@ -49,17 +72,19 @@ public:
     DatabaseCore& operator=(const DatabaseCore&) = delete;
 
     // Opens (or shares) the core of an existing file.
-    static Error open(const QString& path, bool exclusive, bool readOnly, const QString& password,
+    static Error open(const QString& path, bool exclusive, bool readOnly, const SecureBytes& password,
                       std::shared_ptr<DatabaseCore>& out);
     // Creates a new empty file; nothing may exist at path.
-    static Error create(const QString& path, const QString& password, std::shared_ptr<DatabaseCore>& out);
+    static Error create(const QString& path, const SecureBytes& password, std::shared_ptr<DatabaseCore>& out);
     // Loads a private (unshared) core of a file for compaction, reusing the keys of an open
     // core of the same file when there is one.
-    static Error loadPrivate(const QString& path, const QString& password, std::unique_ptr<DatabaseCore>& out);
+    static Error loadPrivate(const QString& path, const SecureBytes& password, std::unique_ptr<DatabaseCore>& out);
     // Every core open now, for transactions.
     static std::vector<std::shared_ptr<DatabaseCore>> openCores();
 
     sqlite3* db() const { return m_db; }
+    // The path the file was opened by, and the real one (links followed) it is saved to.
+    const QString& name() const { return m_name; }
     const QString& path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
     bool exclusive() const { return m_exclusive; }
@@ -79,7 +104,8 @@ public:
     bool inTransaction() const { return m_inTransaction; }
 
     // Writes the image to path (temporary file, flush, rename, directory flush). On failure the
-    // file at path is untouched and no temporary file is left.
+    // file at path is untouched and no temporary file is left. Writing to the core's own file
+    // takes the save lock and refuses a file that another copy changed since it was read here.
     Error writeTo(const QString& path);
     // Compacts the database in memory.
     Error vacuum();
@@ -95,8 +121,11 @@ private:
     Error persist();
     Error reloadFromDisk();
     Error lock(bool exclusive);
+    Error checkUnchanged() const;
 
+    QString m_name;
     QString m_path;
+    FileIdentity m_identity;
     sqlite3* m_db = nullptr;
     format::Header m_header;
     format::Keys m_keys;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace dao::format {
 
@@ -18,10 +19,17 @@ constexpr uint64_t kMinPasswordPasses = 3;
 constexpr uint64_t kMinPasswordMemory = 64ull * 1024 * 1024;
 constexpr double kTargetSeconds = 0.5;
 
+// The most a reader accepts: what this program writes (64 MiB, at most 32 passes), with room
+// for a faster machine's calibration, and no more, so that a forged header cannot hold the
+// start for minutes or take a gigabyte.
+constexpr uint64_t kMaxPasses = 32;
+constexpr uint64_t kMaxMemory = 2 * kMinPasswordMemory;
+// An image the in-memory database could never hold is refused before anything is read.
+constexpr uint64_t kMaxPayload = 1024ull * 1024 * 1024;
+
 KdfParams g_testKdf;
 uint64_t g_derivations = 0;
-uint64_t g_maxPasses = 64;
-uint64_t g_maxMemory = 1024ull * 1024 * 1024;
+std::function<void(const std::function<void()>&)> g_runner;
 
 void put16(unsigned char* p, uint16_t v)
 {
@@ -124,7 +132,7 @@ KdfParams calibrated()
     const double atTwice = timeDerivation(twice);
     const double perPass = std::max(1e-4, (atTwice - atMin) / static_cast<double>(twice.passes - p.passes));
     const double passes = static_cast<double>(kMinPasswordPasses) + (kTargetSeconds - atMin) / perPass;
-    p.passes = std::clamp<uint64_t>(static_cast<uint64_t>(std::max(0.0, passes) + 0.5), kMinPasswordPasses, 32);
+    p.passes = std::clamp<uint64_t>(static_cast<uint64_t>(std::max(0.0, passes) + 0.5), kMinPasswordPasses, kMaxPasses);
     return p;
 }
 
@@ -153,10 +161,9 @@ void setPasswordKdfForTesting(const KdfParams& params)
     g_testKdf = params;
 }
 
-void setReaderLimitsForTesting(uint64_t maxPasses, uint64_t maxMemory)
+void setDerivationRunner(std::function<void(const std::function<void()>&)> runner)
 {
-    g_maxPasses = maxPasses;
-    g_maxMemory = maxMemory;
+    g_runner = std::move(runner);
 }
 
 uint64_t derivationCount()
@@ -173,8 +180,18 @@ Error deriveKeys(const SecureBytes& password, const Header& header, Keys& out)
     }
     static const char empty = 0;
     const char* pw = password.size() ? reinterpret_cast<const char*>(password.data()) : &empty;
-    if (crypto_pwhash(master.data(), kKeySize, pw, password.size(), header.salt.data(), header.kdf.passes,
-                      static_cast<size_t>(header.kdf.memory), static_cast<int>(header.kdf.algorithm)) != 0) {
+    int rc = -1;
+    auto derive = [&] {
+        rc = crypto_pwhash(master.data(), kKeySize, pw, password.size(), header.salt.data(), header.kdf.passes,
+                           static_cast<size_t>(header.kdf.memory), static_cast<int>(header.kdf.algorithm));
+    };
+    // The cheapest parameters take microseconds; only a real derivation is worth a thread.
+    if (g_runner && header.kdf.memory > crypto_pwhash_MEMLIMIT_MIN) {
+        g_runner(derive);
+    } else {
+        derive();
+    }
+    if (rc != 0) {
         return makeError(err::OutOfMemory);
     }
     if (!subkey(master, "corvanta payload key", header, out.payload) ||
@@ -186,10 +203,15 @@ Error deriveKeys(const SecureBytes& password, const Header& header, Keys& out)
 
 Error parseHeader(const unsigned char* data, size_t size, Header& out)
 {
-    if (size < sizeof kMagic || std::memcmp(data, kMagic, sizeof kMagic) != 0) {
+    return parseHeader(data, size, size, out);
+}
+
+Error parseHeader(const unsigned char* data, size_t available, uint64_t fileSize, Header& out)
+{
+    if (available < sizeof kMagic || std::memcmp(data, kMagic, sizeof kMagic) != 0) {
         return makeError(err::NotADataFile);
     }
-    if (size < kHeaderSize) {
+    if (available < kHeaderSize || fileSize < kHeaderSize) {
         return makeError(err::DamagedFile);
     }
     unsigned char sum[32];
@@ -211,10 +233,12 @@ Error parseHeader(const unsigned char* data, size_t size, Header& out)
         return Error(err::NotADataFile, QStringLiteral("The data file was written by a newer version of the program."));
     }
     const bool paramsOk = h.kdf.algorithm == crypto_pwhash_ALG_ARGON2ID13 &&
-                          h.kdf.passes >= crypto_pwhash_OPSLIMIT_MIN && h.kdf.passes <= g_maxPasses &&
-                          h.kdf.memory >= crypto_pwhash_MEMLIMIT_MIN && h.kdf.memory <= g_maxMemory &&
+                          h.kdf.passes >= crypto_pwhash_OPSLIMIT_MIN && h.kdf.passes <= kMaxPasses &&
+                          h.kdf.memory >= crypto_pwhash_MEMLIMIT_MIN && h.kdf.memory <= kMaxMemory &&
                           (h.flags & ~kFlagPassword) == 0;
-    if (!paramsOk || h.payloadLength != size - kHeaderSize - kTagSize || size < kHeaderSize + kTagSize) {
+    // The length is checked against the file before anything of the payload is read or allocated.
+    if (!paramsOk || fileSize < kHeaderSize + kTagSize || h.payloadLength > kMaxPayload ||
+        h.payloadLength != fileSize - kHeaderSize - kTagSize) {
         return makeError(err::DamagedFile);
     }
     out = h;

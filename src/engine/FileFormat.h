@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // The data file: a plain header, then the database image under authenticated encryption.
@@ -60,8 +61,10 @@ KdfParams passwordKdf();
 // The cheapest parameters, for a file without password (it is still authenticated).
 KdfParams cheapKdf();
 void setPasswordKdfForTesting(const KdfParams& params); // algorithm 0 restores calibration
-// Largest parameters a reader accepts, so a forged header cannot exhaust the machine.
-void setReaderLimitsForTesting(uint64_t maxPasses, uint64_t maxMemory);
+// Runs every costly derivation through runner, which must call the task once and return when
+// it is done (a program with windows runs it on another thread and keeps painting). An empty
+// runner runs it in place.
+void setDerivationRunner(std::function<void(const std::function<void()>&)> runner);
 
 // The keys of one password and salt.
 struct Keys
@@ -77,8 +80,11 @@ uint64_t derivationCount();
 Error deriveKeys(const SecureBytes& password, const Header& header, Keys& out);
 
 // Reads and checks the header of a file image: 3343 when it is not a data file at all, 3049
-// when it is ours but damaged or of parameters no reader would accept.
+// when it is ours but damaged, of parameters no reader would accept (far beyond what this
+// program writes), or of a payload length that does not match the file.
 Error parseHeader(const unsigned char* data, size_t size, Header& out);
+// The same from the first available bytes of a file of fileSize bytes, before the rest is read.
+Error parseHeader(const unsigned char* data, size_t available, uint64_t fileSize, Header& out);
 
 // Builds a whole file image from a header (nonce and length filled in here) and a plain image.
 Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize,

@@ -72,9 +72,10 @@ QString plainFieldName(const QString& name)
     return n;
 }
 
+// A name in brackets; a bracket inside it is doubled, or the name would end there.
 QString quoted(const QString& field)
 {
-    return QLatin1Char('[') + field + QLatin1Char(']');
+    return QLatin1Char('[') + QString(field).replace(QLatin1Char(']'), QLatin1String("]]")) + QLatin1Char(']');
 }
 
 Error stepError(sqlite3* db)

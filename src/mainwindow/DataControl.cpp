@@ -77,7 +77,7 @@ dao::Error DataControl::Refresh()
     m_database.reset();
     dao::Error error;
     if (!m_databaseName.isEmpty() && !m_recordSource.isEmpty()) {
-        error = dao::DBEngine::OpenDatabase(m_databaseName, false, false, m_connect, m_database);
+        error = dao::DBEngine::OpenDatabase(m_databaseName, false, false, m_connect, m_database, m_password);
         if (!error) {
             error = m_database->OpenRecordset(m_recordSource, m_recordset, dao::dbOpenDynaset);
         }

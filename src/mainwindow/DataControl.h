@@ -30,6 +30,8 @@ public:
     void setRecordSource(const QString& source) { m_recordSource = source; }
     QString Connect() const { return m_connect; }
     void setConnect(const QString& connect) { m_connect = connect; }
+    // The password, beside the connect text (which cannot carry every password).
+    void setPassword(dao::Password password) { m_password = std::move(password); }
 
     // Opens the connection and runs the record source, positioned on its first record (none when
     // it is empty). With an empty file name or record source the view lets go of the file and
@@ -72,6 +74,7 @@ private:
     QString m_databaseName;
     QString m_recordSource;
     QString m_connect;
+    dao::Password m_password;
     dao::DatabasePtr m_database;
     dao::RecordsetPtr m_recordset;
     QList<QPair<QWidget*, QString>> m_bound;

@@ -399,6 +399,7 @@ dao::Error frm_Main::wf_SetUpDataControls(const QString& arstr_Control)
                               : category == kTravel ? statements::travelProgramsView()
                                                     : statements::webAccountsView());
         view->setConnect(statements::connectWith(gstr_Password));
+        view->setPassword(gstr_Password);
         dao::Error error = view->Refresh();
         if (!error && view->DatabaseName().isEmpty()) {
             error = dao::makeError(dao::err::ObjectClosed);

@@ -2,6 +2,7 @@
 
 #include "DataFileLocation.h"
 #include "Desktop.h"
+#include "FileFormat.h"
 #include "General.h"
 #include "Maintenance.h"
 #include "Platform.h"
@@ -10,6 +11,10 @@
 #include "Statements.h"
 #include "frm_Login.h"
 #include "frm_Splash.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
 
 #include <memory>
 
@@ -35,15 +40,34 @@ private:
     bool m_busy = false;
 };
 
-dao::Error openDataFile()
+// The password travels beside the connect text, which cannot carry every typed password.
+// A key derivation takes about half a second: it runs on a thread of its own while the windows
+// keep painting under the busy pointer; input waits until it is done.
+void deriveAside(const std::function<void()>& task)
 {
-    return dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data);
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) {
+        task();
+        return;
+    }
+    QEventLoop loop;
+    std::unique_ptr<QThread> worker(QThread::create(task));
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker->wait();
+}
+
+dao::Error openDataFile(const QString& password)
+{
+    return dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data, password);
 }
 
 } // namespace
 
 StartupResult Main(const StartupWindows& windows)
 {
+    dao::format::setDerivationRunner(deriveAside);
     Pointer pointer;
     pointer.set(true);
     gstr_Version = QStringLiteral("Version %1.%2").arg(kMajorVersion).arg(kMinorVersion);
@@ -74,7 +98,7 @@ StartupResult Main(const StartupWindows& windows)
 
     // A compaction stopped half-way leaves the data under the companion's name.
     maintenance::recoverInterruptedCompaction(gstr_DataFile);
-    dao::Error error = openDataFile();
+    dao::Error error = openDataFile(QString());
     const bool hadPassword = error.number() == dao::err::InvalidPassword;
     if (error.number() == dao::err::FileNotFound) {
         splash.reset(); // ends at once, without waiting for the splash
@@ -96,7 +120,7 @@ StartupResult Main(const StartupWindows& windows)
             }
             pointer.set(true);
             gstr_Connect = statements::connectWith(gstr_Password);
-            error = openDataFile();
+            error = openDataFile(gstr_Password);
             login.reset();
             if (error.number() == dao::err::InvalidPassword) {
                 platform::MsgBox(QStringLiteral("The password is incorrect.\r\n"), platform::vbInformation,

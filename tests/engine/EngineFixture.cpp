@@ -45,7 +45,8 @@ QString createDataFile(const QString& dir, const QString& password, const QStrin
 dao::DatabasePtr open(const QString& path, const QString& password)
 {
     dao::DatabasePtr db;
-    const dao::Error e = dao::DBEngine::OpenDatabase(path, false, false, statements::connectWith(password), db);
+    const dao::Error e =
+        dao::DBEngine::OpenDatabase(path, false, false, statements::connectWith(password), db, password);
     if (e) {
         qWarning("open: %s [%d]", qPrintable(e.description()), e.number());
     }
@@ -98,7 +99,8 @@ OtherProgram::OtherProgram(const QString& path, bool exclusive, const QString& p
     m_pid = ::fork();
     if (m_pid == 0) {
         dao::DatabasePtr db;
-        const dao::Error e = dao::DBEngine::OpenDatabase(path, exclusive, false, statements::connectWith(password), db);
+        const dao::Error e =
+            dao::DBEngine::OpenDatabase(path, exclusive, false, statements::connectWith(password), db, password);
         const char c = e ? 'e' : 'k';
         (void)!::write(ready[1], &c, 1);
         ::pause();

@@ -2,6 +2,7 @@
 
 #include "EngineFixture.h"
 #include "FileFormat.h"
+#include "Maintenance.h"
 #include "Statements.h"
 
 #include <QDir>
@@ -9,6 +10,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sodium.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace dao;
 
@@ -26,6 +31,11 @@ private:
             return {};
         }
         return f.readAll().mid(32, 16);
+    }
+    static int modeOf(const QString& file)
+    {
+        struct stat st;
+        return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
     }
 
 private slots:
@@ -133,7 +143,11 @@ private slots:
         const QString file = fixture::createDataFile(m_dir.path(), filePassword,
                                                      "pw-" + QString::number(qHash(QTest::currentDataTag())));
         DatabasePtr db;
+        const uint64_t derivations = format::derivationCount();
         QCOMPARE(DBEngine::OpenDatabase(file, false, false, connect, db).number(), expected);
+        if (connect.endsWith("=''") && !filePassword.isEmpty()) {
+            QCOMPARE(format::derivationCount(), derivations); // the header alone answers the first try
+        }
     }
 
     void realKeyDerivationIsStrong()
@@ -172,6 +186,10 @@ private slots:
             QTest::newRow(qPrintable(p + "key check bit")) << pw << "flip:80" << damaged;
             QTest::newRow(qPrintable(p + "payload bit")) << pw << "flip:300" << damaged;
             QTest::newRow(qPrintable(p + "tag bit")) << pw << "flip:last" << damaged;
+            // Forged with a valid checksum: refused before any derivation or allocation.
+            QTest::newRow(qPrintable(p + "33 passes")) << pw << "forge:16:33" << damaged;
+            QTest::newRow(qPrintable(p + "1 GiB of memory")) << pw << "forge:24:1073741824" << damaged;
+            QTest::newRow(qPrintable(p + "2 GiB sparse payload")) << pw << "forge:104:2147483648" << damaged;
         }
     }
     void damagedFilesAreRefused()
@@ -187,7 +205,9 @@ private slots:
         f.close();
         const QString kind = damage.section(':', 0, 0);
         const QString where = damage.section(':', 1);
-        const int at = where == "last" ? bytes.size() - 1 : where == "half" ? bytes.size() / 2 : where.toInt();
+        const int at = where == "last"   ? bytes.size() - 1
+                       : where == "half" ? bytes.size() / 2
+                                         : where.section(':', 0, 0).toInt();
         if (kind == "empty") {
             bytes.clear();
         } else if (kind == "foreign") {
@@ -198,12 +218,26 @@ private slots:
             bytes.append('\0');
         } else if (kind == "flip") {
             bytes[at] = static_cast<char>(bytes[at] ^ 0x01);
+        } else if (kind == "forge") {
+            const quint64 value = damage.section(':', 2).toULongLong();
+            for (int i = 0; i < 8; ++i) {
+                bytes[at + i] = static_cast<char>(value >> (8 * i));
+            }
+            crypto_generichash(reinterpret_cast<unsigned char*>(bytes.data()) + 112, 32,
+                               reinterpret_cast<const unsigned char*>(bytes.constData()), 112, nullptr, 0);
         }
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes);
+        if (damage.startsWith("forge:104:")) {
+            QVERIFY(f.resize(144 + 2147483648ll + 16)); // sparse: as long as the header says
+        }
         f.close();
+        const uint64_t derivations = format::derivationCount();
         DatabasePtr db;
         const Error e = DBEngine::OpenDatabase(file, false, false, statements::connectWith(password), db);
+        if (kind == "forge") {
+            QCOMPARE(format::derivationCount(), derivations);
+        }
         QVERIFY2(expected.contains(e.number()), qPrintable(QString::number(e.number()) + " " + e.description()));
         QVERIFY(!e.description().isEmpty());
         QVERIFY(!db);
@@ -219,6 +253,14 @@ private slots:
                                         << "Second One";
         QTest::newRow("one to none") << "first"
                                      << "";
+        // Any text a person can type, connect-text syntax included, is a password.
+        for (const QString& typed :
+             {QString("''"), QString("'"), QString(";"), QString("PWD=x"), QString(";PWD="), QString("  blanks  "),
+              QString("Ab1 ").repeated(50), QString::fromUtf8("пароль 密码"), QString::fromUtf8("🔑 ключ 🐉")}) {
+            QTest::newRow(qPrintable("none to " + typed)) << "" << typed;
+        }
+        QTest::newRow("two quotes to ;PWD=") << "''"
+                                             << ";PWD=";
     }
     void newPassword()
     {
@@ -233,7 +275,7 @@ private slots:
         QByteArray saltBefore = saltOf(file);
         {
             DatabasePtr db;
-            QVERIFY(!DBEngine::OpenDatabase(file, true, false, statements::connectWith(from), db));
+            QVERIFY(!DBEngine::OpenDatabase(file, true, false, statements::connectWith(from), db, from));
             QCOMPARE(db->NewPassword(from + "x", to).number(), from.isEmpty() ? 0 : 3031);
             if (!from.isEmpty()) {
                 QVERIFY(!db->NewPassword(from, to));
@@ -243,8 +285,20 @@ private slots:
         QVERIFY(saltOf(file) != saltBefore); // a new password gets a fresh salt
         DatabasePtr db;
         if (!from.isEmpty() && !to.isEmpty()) {
-            QCOMPARE(DBEngine::OpenDatabase(file, false, false, statements::connectWith(from), db).number(), 3031);
+            QCOMPARE(DBEngine::OpenDatabase(file, false, false, statements::connectWith(from), db, from).number(),
+                     3031);
         }
+        if (!to.isEmpty()) {
+            QString changed = to;
+            changed[0] = changed[0] == QChar('a') ? QChar('b') : QChar('a');
+            QCOMPARE(DBEngine::OpenDatabase(file, false, false, statements::connectWith(changed), db, changed).number(),
+                     3031);
+            // Without the password beside it, the connect text keeps its meaning: "''" is none.
+            QCOMPARE(DBEngine::OpenDatabase(file, false, false, statements::connectWith(to), db).number(),
+                     to == "''" ? 3031 : 0);
+            db.reset();
+        }
+        QVERIFY(!maintenance::compactDataFile(file, to));
         db = fixture::open(file, to);
         QVERIFY(db);
         QCOMPARE(fixture::column(*db, "Select * From [Web Accounts]", "Web Site"), QStringList{"kept"});
@@ -329,31 +383,59 @@ private slots:
         QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "next"}}) > 400);
     }
 
-    void noSecretInPlainText()
+    // A link is followed once, at opening: saves, compactions and the lock go to the file it
+    // names, the link stays a link, and every file keeps its mode. A new file is private.
+    void linkAndModeStayAsTheyAre()
     {
-        const QString file = fixture::createDataFile(m_dir.path(), "Tr0ub4dor&3", "secret.cvd");
+        QVERIFY(QDir(m_dir.path()).mkpath("real"));
+        const QString file = fixture::createDataFile(m_dir.filePath("real"), "pw", "linked.cvd");
+        QCOMPARE(modeOf(file), 0600);
+        QVERIFY(::chmod(QFile::encodeName(file).constData(), 0640) == 0);
+        const QString link = path("link.cvd");
+        QVERIFY(QFile::link(file, link));
         {
-            DatabasePtr db = fixture::open(file, "Tr0ub4dor&3");
-            fixture::addRecord(*db, "[Credit Cards]",
-                               {{"Credit Card", "Visible Bank"}, {"Account Number", "4111222233334444"}});
-            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "Mail"}, {"Password", "correct horse battery"}});
-            fixture::addRecord(*db, "[Travel Programs]", {{"Travel Program", "Miles"}, {"PIN Number", "918273"}});
+            DatabasePtr db = fixture::open(link, "pw");
+            QVERIFY(db);
+            QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "through the link"}}) > 0);
         }
-        const QString plainFile = fixture::createDataFile(m_dir.path(), QString(), "plain-secret.cvd");
+        QVERIFY(!maintenance::compactDataFile(link, "pw"));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QVERIFY(QFile::exists(file + ".lock"));
+        QCOMPARE(modeOf(file), 0640);
+        DatabasePtr db = fixture::open(file, "pw");
+        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList{"through the link"});
+    }
+
+    // A file nobody may write opens; every change is refused with 3051 and the file, mode and
+    // content, stays as it was.
+    void readOnlyFileOpensAndRefusesEveryChange()
+    {
+        const QString file = fixture::createDataFile(m_dir.path(), "pw", "readonly.cvd");
+        QVERIFY(::chmod(QFile::encodeName(file).constData(), 0400) == 0);
+        QFile before(file);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
         {
-            DatabasePtr db = fixture::open(plainFile);
-            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "Mail"}, {"Password", "correct horse battery"}});
+            DatabasePtr db = fixture::open(file, "pw");
+            QVERIFY(db);
+            RecordsetPtr rs;
+            QVERIFY(!db->OpenRecordset("Select * From [Web Accounts]", rs, dbOpenDynaset));
+            QVERIFY(!rs->AddNew());
+            QVERIFY(!rs->SetField("Web Site", "refused"));
+            const Error e = rs->Update();
+            QCOMPARE(e.number(), 3051);
+            QVERIFY2(e.description().contains("permission"), qPrintable(e.description()));
+            QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList());
         }
-        for (const QString& f : QDir(m_dir.path()).entryList(QDir::Files)) {
-            QFile in(m_dir.filePath(f));
-            QVERIFY(in.open(QIODevice::ReadOnly));
-            const QByteArray bytes = in.readAll();
-            for (const char* secret : {"Tr0ub4dor&3", "4111222233334444", "correct horse battery", "918273",
-                                       "Visible Bank", "SQLite format"}) {
-                QVERIFY2(!bytes.contains(secret), qPrintable(f + ": " + secret));
-            }
-        }
-        QCOMPARE(QFileInfo(file).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
+        QCOMPARE(maintenance::compactDataFile(file, "pw").number(), 3051);
+        QCOMPARE(maintenance::changePassword(file, "pw", "new").number(), 3051);
+        QCOMPARE(modeOf(file), 0400);
+        QFile after(file);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), bytes);
+        QVERIFY(::chmod(QFile::encodeName(file).constData(), 0600) == 0);
+        QVERIFY(fixture::open(file, "pw"));
     }
 };
 

@@ -175,6 +175,13 @@ private slots:
                 }
             }
         }
+        // The system's other refusals, as a save reports them.
+        QTest::newRow("save, create, no permission") << "save"
+                                                     << "create" << 0 << EACCES << int(err::NoPermission);
+        QTest::newRow("save, write, over quota") << "save"
+                                                 << "write" << 0 << EDQUOT << int(err::DiskFull);
+        QTest::newRow("save, rename, other device") << "save"
+                                                    << "rename" << 0 << EXDEV << int(err::WriteError);
     }
     void everyFailedStepKeepsFileAndData()
     {

@@ -3,6 +3,7 @@
 // container that allows it); skipped with the reason elsewhere.
 
 #include "EngineFixture.h"
+#include "Maintenance.h"
 #include "Statements.h"
 
 #include <QDir>
@@ -67,6 +68,15 @@ private slots:
         QVERIFY(!DBEngine::BeginTrans());
         QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "in vain"}, {"Notes", notes}}) > 0);
         QCOMPARE(DBEngine::CommitTrans().number(), int(err::DiskFull));
+        // So is a compaction, whose copy does not fit beside the file.
+        {
+            QFile filler(m_mountPoint.filePath("filler"));
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            while (filler.write(QByteArray(1024, 'f')) == 1024 && filler.flush()) {
+            }
+            QCOMPARE(maintenance::compactDataFile(file, "pw").number(), int(err::DiskFull));
+            filler.remove();
+        }
 
         const QStringList leftovers = QDir(m_mountPoint.path()).entryList({"*.tmp"}, QDir::Files);
         QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(' ')));
