@@ -2,6 +2,7 @@
 
 #include "Desktop.h"
 #include "EngineFixture.h"
+#include "FileFormat.h"
 #include "General.h"
 #include "Main.h"
 #include "ScriptedSeam.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using testsupport::ScriptedSeam;
 
@@ -186,6 +188,27 @@ private slots:
         QCOMPARE(gstr_Password, QString("Right One"));
         QCOMPARE(gstr_Connect, QString("MS Access;PWD=Right One"));
         QCOMPARE(m_opened, (QStringList{"personal", "main"}));
+        QVERIFY(!seam.busy);
+    }
+
+    // A real key derivation runs beside the event loop, which goes on (windows keep painting);
+    // the typed password reaches the engine as typed, connect-text syntax and all.
+    void loginWithARealKeyKeepsTheWindowsPainting()
+    {
+        dao::format::setPasswordKdfForTesting({});
+        fixture::createDataFile(m_program->path(), "''");
+        fixture::useCheapKdf();
+        ScriptedSeam seam;
+        seam.queueScript(typePassword("''"));
+        int ticks = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        timer.start(10);
+        const uint64_t derivations = dao::format::derivationCount();
+        QCOMPARE(Main(windows()), StartupResult::Running);
+        QCOMPARE(dao::format::derivationCount(), derivations + 1); // none for the first, empty try
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QCOMPARE(seam.messages.size(), 0);
         QVERIFY(!seam.busy);
     }
 
