@@ -79,7 +79,8 @@ void frm_Password::cb_OK_Click()
         gstr_Connect = statements::connectWith(gstr_Password);
         ibool_Changed = true;
     }
-    const dao::Error openError = dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data, gstr_Password);
+    const dao::Error openError =
+        dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data, gstr_Password);
     if (changeError) {
         ShowErrorText(changeError);
     } else if (openError) {
