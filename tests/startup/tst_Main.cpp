@@ -196,7 +196,7 @@ private slots:
     void loginWithARealKeyKeepsTheWindowsPainting()
     {
         dao::format::setPasswordKdfForTesting({});
-        fixture::createDataFile(m_program->path(), "''");
+        fixture::createDataFile(programDir(), "''");
         fixture::useCheapKdf();
         ScriptedSeam seam;
         seam.queueScript(typePassword("''"));
