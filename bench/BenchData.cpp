@@ -66,4 +66,52 @@ dao::Error makeFile(const QString& path, int n, const QString& password, bool ch
     return {};
 }
 
+dao::Error addCardsAndPrograms(const QString& path, int n)
+{
+    dao::DatabasePtr db;
+    if (dao::Error e = dao::DBEngine::OpenDatabase(path, false, false, statements::connectFirst(), db)) {
+        return e;
+    }
+    if (dao::Error e = dao::DBEngine::BeginTrans()) {
+        return e;
+    }
+    dao::RecordsetPtr cards;
+    dao::RecordsetPtr programs;
+    if (dao::Error e = db->OpenRecordset(QStringLiteral("Select * From [Credit Cards]"), cards, dao::dbOpenDynaset)) {
+        return e;
+    }
+    if (dao::Error e =
+            db->OpenRecordset(QStringLiteral("Select * From [Travel Programs]"), programs, dao::dbOpenDynaset)) {
+        return e;
+    }
+    static const char* const cardTypes[] = {"Visa", "MasterCard", "American Express", "Discover"};
+    for (int i = 0; i < n; ++i) {
+        const QString holder = QStringLiteral("Holder %1").arg(i % 500);
+        (void)cards->AddNew();
+        (void)cards->SetField(QStringLiteral("Credit Card"), QStringLiteral("Card %1").arg(i, 6, 10, QLatin1Char('0')));
+        (void)cards->SetField(QStringLiteral("Card Type"), QString::fromLatin1(cardTypes[i % 4]));
+        (void)cards->SetField(QStringLiteral("Account Name"), holder);
+        (void)cards->SetField(QStringLiteral("Account Number"), QStringLiteral("4%1").arg(i, 15, 10, QLatin1Char('0')));
+        (void)cards->SetField(QStringLiteral("Expiration Date"),
+                              QStringLiteral("%1%2").arg(i % 12 + 1, 2, 10, QLatin1Char('0')).arg(30));
+        (void)cards->SetField(QStringLiteral("Phone Number"), QStringLiteral("8005551234"));
+        (void)programs->AddNew();
+        (void)programs->SetField(QStringLiteral("Travel Program"),
+                                 QStringLiteral("Program %1").arg(i, 6, 10, QLatin1Char('0')));
+        (void)programs->SetField(QStringLiteral("Program Type"),
+                                 i % 2 ? QStringLiteral("Airline") : QStringLiteral("Hotel"));
+        (void)programs->SetField(QStringLiteral("Account Name"), holder);
+        (void)programs->SetField(QStringLiteral("Account Number"), QString::number(100000 + i));
+        (void)programs->SetField(QStringLiteral("PIN Number"), QString::number(1000 + i % 9000));
+        (void)programs->SetField(QStringLiteral("Web Account"), account(i).site);
+        if (dao::Error e = cards->Update()) {
+            return e;
+        }
+        if (dao::Error e = programs->Update()) {
+            return e;
+        }
+    }
+    return dao::DBEngine::CommitTrans();
+}
+
 } // namespace benchdata

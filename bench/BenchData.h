@@ -11,6 +11,9 @@ namespace benchdata {
 // measured rather than the derivation.
 dao::Error makeFile(const QString& path, int n, const QString& password, bool cheap);
 
+// Adds n credit cards and n travel programs to the data file without password at path.
+dao::Error addCardsAndPrograms(const QString& path, int n);
+
 // The n-th generated web account, for the peer's import file.
 struct Account
 {

@@ -171,6 +171,12 @@ LookupList lookupList(const QString& kind)
     return {};
 }
 
+QString recordCount()
+{
+    return QStringLiteral("SELECT (SELECT count(*) FROM [Credit Cards]) + (SELECT count(*) FROM [Travel Programs]) + "
+                          "(SELECT count(*) FROM [Web Accounts]) AS [Records]");
+}
+
 QString criteriaById(const Category& kind, qint64 id)
 {
     return kind.keyField + QStringLiteral(" = ") + QString::number(id);

@@ -50,6 +50,8 @@ struct LookupList
     QString statement; // empty for an unknown kind
 };
 LookupList lookupList(const QString& kind);
+// One row, one column: how many cards, programs and web accounts the file holds.
+QString recordCount();
 
 // Search criteria of the data views.
 QString criteriaById(const Category& kind, qint64 id);

@@ -1,15 +1,18 @@
 #include "RecordIO.h"
 
+#include "DropDownLists.h"
 #include "General.h"
 #include "KeyFilter.h"
-#include "LookupLists.h"
 #include "MaskedEdit.h"
 #include "Platform.h"
 #include "Statements.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
+#include <QStringListModel>
 #include <QWidget>
 
 #include <algorithm>
@@ -354,25 +357,8 @@ void FillList(QWidget* form, const QString& kind)
     if (combo == nullptr || !gdb_Data) {
         return;
     }
-    const bool sorted = list.comboBox != QLatin1String("ddlb_State");
-    const QString edited = combo->currentText();
-    for (const QString& value : lookup::values(*gdb_Data, kind)) {
-        int row = combo->count();
-        if (sorted) {
-            // After the equal ones, so that repeated values keep the order they came in.
-            row = 0;
-            while (row < combo->count() && QString::compare(combo->itemText(row), value, Qt::CaseInsensitive) <= 0) {
-                ++row;
-            }
-        }
-        combo->insertItem(row, value);
-    }
-    // A combo box that gets its first items shows the first one; the edit portion keeps the
-    // loaded value instead.
-    if (combo->isEditable()) {
-        combo->setCurrentIndex(-1);
-        combo->setEditText(edited);
-    }
+    // Every list but the states' keeps its items in alphabetical order.
+    dropdown::fill(combo, *gdb_Data, kind, list.comboBox != QLatin1String("ddlb_State"));
 }
 
 dao::Error RecordIdFromText(const QString& text, qint64& id)

@@ -184,6 +184,26 @@ void Database::Close()
     m_core.reset();
 }
 
+Error Database::Snapshot(DatabasePtr& out) const
+{
+    if (!m_core) {
+        return makeError(err::ObjectClosed);
+    }
+    std::shared_ptr<DatabaseCore> copy;
+    if (Error e = m_core->snapshot(copy)) {
+        return e;
+    }
+    out = DatabasePtr(new Database(std::move(copy)));
+    return {};
+}
+
+void Database::Interrupt()
+{
+    if (m_core && m_core->db() != nullptr) {
+        sqlite3_interrupt(m_core->db());
+    }
+}
+
 QString Database::Name() const
 {
     return m_core ? m_core->name() : QString();

@@ -152,6 +152,13 @@ public:
     // its old password.
     [[nodiscard]] Error NewPassword(const QString& oldPassword, const QString& newPassword);
 
+    // A read-only copy of the database as it is now, held in memory only and sharing nothing
+    // with this one, so that it may be read on another thread. Fails with 3420 when closed and
+    // 7 when memory runs out.
+    [[nodiscard]] Error Snapshot(DatabasePtr& out) const;
+    // Stops whatever statement another thread is running over this database, which then fails;
+    // for a copy made by Snapshot that is no longer wanted.
+    void Interrupt();
     void Close();
     bool IsOpen() const { return m_core != nullptr; }
     QString Name() const;

@@ -532,6 +532,23 @@ DatabaseCore::~DatabaseCore()
     }
 }
 
+Error DatabaseCore::snapshot(std::shared_ptr<DatabaseCore>& out) const
+{
+    sqlite3_int64 size = 0;
+    unsigned char* image = sqlite3_serialize(m_db, "main", &size, 0);
+    if (!image) {
+        return makeError(err::OutOfMemory);
+    }
+    std::shared_ptr<DatabaseCore> copy(new DatabaseCore);
+    copy->m_readOnly = true;
+    copy->m_header = m_header;
+    if (Error e = copy->attachImage(image, static_cast<size_t>(size))) {
+        return e;
+    }
+    out = std::move(copy);
+    return {};
+}
+
 std::vector<std::shared_ptr<DatabaseCore>> DatabaseCore::openCores()
 {
     std::vector<std::shared_ptr<DatabaseCore>> cores;

@@ -79,6 +79,9 @@ public:
     // Loads a private (unshared) core of a file for compaction, reusing the keys of an open
     // core of the same file when there is one.
     static Error loadPrivate(const QString& path, const SecureBytes& password, std::unique_ptr<DatabaseCore>& out);
+    // A read-only copy of the database as it is now, in memory only: no file, no lock, never
+    // written and not shared, so that another thread may read it while this core goes on.
+    Error snapshot(std::shared_ptr<DatabaseCore>& out) const;
     // Every core open now, for transactions.
     static std::vector<std::shared_ptr<DatabaseCore>> openCores();
 

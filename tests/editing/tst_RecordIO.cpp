@@ -1,3 +1,4 @@
+#include "DropDownLists.h"
 #include "EditingTestData.h"
 #include "FileOps.h"
 #include "MaskedEdit.h"
@@ -9,9 +10,11 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 
 #include <cerrno>
 
@@ -66,7 +69,9 @@ private slots:
     void failedSaveKeepsDialogAndEntriesAndFile();
     void unusableRecordIdIsReportedAndOpensEmpty_data();
     void unusableRecordIdIsReportedAndOpensEmpty();
+    void listsOfferStoredValuesSortedWithoutCase_data();
     void listsOfferStoredValuesSortedWithoutCase();
+    void largeFileListsArriveWhileTyping();
     void listsKeepTheLoadedText();
 };
 
@@ -426,8 +431,39 @@ void tst_RecordIO::unusableRecordIdIsReportedAndOpensEmpty()
     QVERIFY(child<QLineEdit>(&dialog, "sle_WebSite")->text().isEmpty());
 }
 
+void tst_RecordIO::listsOfferStoredValuesSortedWithoutCase_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("combo");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("logins: digit first out, every letter folded")
+        << "Web"
+        << "ddlb_Login" << QStringList{"Ann", "you4", "éa", "Éz"};
+    QTest::newRow("passwords: empty and Null out") << "Web"
+                                                   << "ddlb_Password" << QStringList{"A", "b"};
+    QTest::newRow("site types from two tables") << "Web"
+                                                << "ddlb_SiteType" << QStringList{"Air", "forum", "Hotel"};
+    QTest::newRow("e-mail: the repeat once") << "Web"
+                                             << "ddlb_EMailAddress" << QStringList{"me@x.org", "Zed@x.org"};
+    QTest::newRow("web accounts: repeats kept in order") << "Travel"
+                                                         << "ddlb_WebAccount" << QStringList{"bank", "Shop", "shop"};
+    QTest::newRow("program types") << "Travel"
+                                   << "ddlb_ProgramType" << QStringList{"Air", "Hotel"};
+    QTest::newRow("names of three tables") << "Travel"
+                                           << "ddlb_AccountName" << QStringList{"Ann", "Bob", "zoe"};
+    QTest::newRow("card names") << "Credit"
+                                << "ddlb_AccountName" << QStringList{"Ann", "Bob", "zoe"};
+    QTest::newRow("personal e-mail") << "Personal"
+                                     << "ddlb_EMailAddress" << QStringList{"me@x.org", "Zed@x.org"};
+    QTest::newRow("states in table order") << "Personal"
+                                           << "ddlb_State" << schema::stateCodes();
+}
+
 void tst_RecordIO::listsOfferStoredValuesSortedWithoutCase()
 {
+    QFETCH(QString, category);
+    QFETCH(QString, combo);
+    QFETCH(QStringList, expected);
     DataFile file;
     testsupport::ScriptedSeam seam;
     const QString web = tableOf("Web");
@@ -438,13 +474,15 @@ void tst_RecordIO::listsOfferStoredValuesSortedWithoutCase()
                         {"Site Type", "Hotel"},
                         {"E-Mail Address", "me@x.org"}});
     fixture::addRecord(*gdb_Data, web,
-                       {{"Web Site", "Shop"},
+                       {{"Web Site", "shop"},
                         {"Login", "you4"},
                         {"Password", "A"},
                         {"Site Type", "forum"},
                         {"E-Mail Address", "Zed@x.org"}});
     fixture::addRecord(*gdb_Data, web,
                        {{"Web Site", "bank"}, {"Login", "Ann"}, {"Password", ""}, {"Site Type", null()}});
+    fixture::addRecord(*gdb_Data, web, {{"Web Site", null()}, {"Login", "Éz"}, {"Password", null()}});
+    fixture::addRecord(*gdb_Data, web, {{"Web Site", null()}, {"Login", "éa"}});
     fixture::addRecord(*gdb_Data, tableOf("Travel"),
                        {{"Travel Program", "Stay"}, {"Program Type", "Hotel"}, {"Account Name", "zoe"}});
     fixture::addRecord(*gdb_Data, tableOf("Travel"),
@@ -452,28 +490,49 @@ void tst_RecordIO::listsOfferStoredValuesSortedWithoutCase()
     fixture::addRecord(*gdb_Data, tableOf("Credit"), {{"Credit Card", "Card"}, {"Account Name", "Bob"}});
     fixture::addRecord(*gdb_Data, tableOf("Personal"), {{"Name", "Ann"}, {"E-Mail Address", "me@x.org"}});
 
-    frm_WebAccounts webDialog;
-    webDialog.Form_Load(QStringLiteral("0"));
-    QCOMPARE(items(child<QComboBox>(&webDialog, "ddlb_Login")), (QStringList{"Ann", "you4"}));
-    QCOMPARE(items(child<QComboBox>(&webDialog, "ddlb_Password")), (QStringList{"A", "b"}));
-    QCOMPARE(items(child<QComboBox>(&webDialog, "ddlb_SiteType")), (QStringList{"Air", "forum", "Hotel"}));
-    QCOMPARE(items(child<QComboBox>(&webDialog, "ddlb_EMailAddress")), (QStringList{"me@x.org", "Zed@x.org"}));
-
-    frm_TravelPrograms travelDialog;
-    travelDialog.Form_Load(QStringLiteral("0"));
-    QCOMPARE(items(child<QComboBox>(&travelDialog, "ddlb_WebAccount")), (QStringList{"bank", "Shop", "Shop"}));
-    QCOMPARE(items(child<QComboBox>(&travelDialog, "ddlb_ProgramType")), (QStringList{"Air", "Hotel"}));
-    QCOMPARE(items(child<QComboBox>(&travelDialog, "ddlb_AccountName")), (QStringList{"Ann", "Bob", "zoe"}));
-
-    frm_CreditCards creditDialog;
-    creditDialog.Form_Load(QStringLiteral("0"));
-    QCOMPARE(items(child<QComboBox>(&creditDialog, "ddlb_AccountName")), (QStringList{"Ann", "Bob", "zoe"}));
-
-    frm_PersonalInformation personalDialog;
-    personalDialog.Form_Load(QStringLiteral("0"));
-    QCOMPARE(items(child<QComboBox>(&personalDialog, "ddlb_EMailAddress")), (QStringList{"me@x.org", "Zed@x.org"}));
-    QCOMPARE(items(child<QComboBox>(&personalDialog, "ddlb_State")), schema::stateCodes());
+    const std::unique_ptr<EditDialog> dialog = dialogFor(category);
+    dialog->Form_Load(QStringLiteral("0"));
+    QCOMPARE(items(child<QComboBox>(dialog.get(), combo.toLatin1().constData())), expected);
     QVERIFY(seam.messages.isEmpty());
+}
+
+void tst_RecordIO::largeFileListsArriveWhileTyping()
+{
+    // Enough records that the lists are read on another thread, and more logins than anybody
+    // scrolls through.
+    DataFile file;
+    QStringList logins;
+    QVERIFY(!dao::DBEngine::BeginTrans());
+    for (int i = dropdown::kFillAtOnceRecords; i >= 0; --i) {
+        const QString login = QStringLiteral("%1user%2").arg(i % 2 ? QStringLiteral("B") : QStringLiteral("b")).arg(i);
+        fixture::addRecord(*gdb_Data, tableOf("Web"), {{"Web Site", "Shop"}, {"Login", login}});
+        logins << login;
+    }
+    QVERIFY(!dao::DBEngine::CommitTrans());
+    logins.sort(Qt::CaseInsensitive);
+
+    frm_WebAccounts dialog;
+    dialog.Form_Load(QStringLiteral("0"));
+    dialog.show();
+    auto* login = child<QComboBox>(&dialog, "ddlb_Login");
+    login->setFocus();
+    QTest::keyClicks(login, QStringLiteral("BUSER19"));
+    login->lineEdit()->setCursorPosition(2);
+    QTRY_COMPARE(login->count(), logins.size());
+    QCOMPARE(items(login), logins);
+    QCOMPARE(login->currentText(), QStringLiteral("BUSER19"));
+    QCOMPARE(login->lineEdit()->cursorPosition(), 2);
+    QCOMPARE(login->completer()->completionMode(), QCompleter::PopupCompletion);
+    login->completer()->setCompletionPrefix(QStringLiteral("BUSER19"));
+    QCOMPARE(login->completer()->completionCount(),
+             logins.filter(QRegularExpression(QStringLiteral("^buser19"), QRegularExpression::CaseInsensitiveOption))
+                 .size());
+
+    // A dialog closed before its lists arrive drops them.
+    auto closed = std::make_unique<frm_WebAccounts>();
+    closed->Form_Load(QStringLiteral("0"));
+    closed.reset();
+    QTest::qWait(50);
 }
 
 void tst_RecordIO::listsKeepTheLoadedText()

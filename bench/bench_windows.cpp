@@ -1,0 +1,179 @@
+// What a person waits for, with 1,000 to 100,000 web accounts (and a tenth as many cards and
+// programs): opening the data file, the main window's load and attach until it is on screen,
+// each edit dialog for a new and an existing record, and saving one. Each size runs in a fresh
+// process so that its peak memory is its own. Offscreen; figures, not a test.
+
+#include "BenchData.h"
+#include "Dao.h"
+#include "Desktop.h"
+#include "EditDialog.h"
+#include "General.h"
+#include "SettingsStore.h"
+#include "Statements.h"
+#include "frm_CreditCards.h"
+#include "frm_Main.h"
+#include "frm_PersonalInformation.h"
+#include "frm_TravelPrograms.h"
+#include "frm_WebAccounts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <memory>
+
+namespace {
+
+double elapsedMs(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// Made, loaded and on screen with its first paint done: what Ctrl+W shows.
+template <typename Dialog> double openDialog(const QString& recordId, std::unique_ptr<EditDialog>* keep = nullptr)
+{
+    std::unique_ptr<EditDialog> dialog;
+    const double ms = elapsedMs([&] {
+        dialog = std::make_unique<Dialog>();
+        dialog->Form_Load(recordId);
+        dialog->show();
+        QApplication::processEvents();
+    });
+    if (keep != nullptr) {
+        *keep = std::move(dialog);
+    }
+    return ms;
+}
+
+// From the dialog's making until its last list has its items, the person free to type meanwhile;
+// then the login list dropped down, and one letter typed with the completion following.
+struct Lists
+{
+    double ready = 0;
+    double dropDown = 0;
+    double keystroke = 0;
+};
+Lists listsReady(const QString& recordId)
+{
+    QElapsedTimer timer;
+    timer.start();
+    frm_WebAccounts dialog;
+    dialog.Form_Load(recordId);
+    dialog.show();
+    auto* last = dialog.findChild<QComboBox*>(QStringLiteral("ddlb_EMailAddress"));
+    while (last->count() == 0 && timer.elapsed() < 10000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    Lists lists;
+    lists.ready = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    auto* login = dialog.findChild<QComboBox*>(QStringLiteral("ddlb_Login"));
+    lists.dropDown = elapsedMs([&] {
+        login->showPopup();
+        QApplication::processEvents();
+    });
+    login->hidePopup();
+    login->setFocus();
+    login->setEditText(QString());
+    lists.keystroke = elapsedMs([&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_U, Qt::NoModifier, QStringLiteral("u"));
+        QApplication::sendEvent(login->lineEdit(), &press);
+        QApplication::processEvents();
+    });
+    return lists;
+}
+
+int runOne(int n, const QString& path)
+{
+    QTemporaryDir dir;
+    platform::setSettingsFolder(dir.path());
+    platform::setProgramDirectory(dir.path());
+    gstr_DataFile = path;
+    gstr_Connect = statements::connectFirst();
+    const double open =
+        elapsedMs([&] { (void)dao::DBEngine::OpenDatabase(path, false, false, gstr_Connect, gdb_Data); });
+    std::unique_ptr<frm_Main> main;
+    const double mainWindow = elapsedMs([&] {
+        main = std::make_unique<frm_Main>();
+        main->show();
+        QApplication::processEvents();
+    });
+    const QString existing = QString::number(n / 2);
+    const QString existingOther = QString::number(std::max(1, n / 20));
+    const double personal = openDialog<frm_PersonalInformation>(QStringLiteral("0"));
+    const double cardNew = openDialog<frm_CreditCards>(QStringLiteral("0"));
+    const double cardOld = openDialog<frm_CreditCards>(existingOther);
+    const double programNew = openDialog<frm_TravelPrograms>(QStringLiteral("0"));
+    const double programOld = openDialog<frm_TravelPrograms>(existingOther);
+    const double webNew = openDialog<frm_WebAccounts>(QStringLiteral("0"));
+    const Lists webLists = listsReady(existing);
+    std::unique_ptr<EditDialog> web;
+    const double webOld = openDialog<frm_WebAccounts>(existing, &web);
+    const double save = elapsedMs([&] {
+        web->findChild<QPushButton*>(QStringLiteral("cb_OK"))->click();
+        QApplication::processEvents();
+    });
+    web.reset();
+    main.reset();
+    gdb_Data.reset();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("| %7d | %6.1f | %6.1f | %6.1f | %6.1f / %6.1f | %6.1f / %6.1f | %6.1f / %6.1f | %6.1f / %4.1f / %4.1f "
+                "| %6.1f | %4ld |\n",
+                n, open, mainWindow, personal, cardNew, cardOld, programNew, programOld, webNew, webOld, webLists.ready,
+                webLists.dropDown, webLists.keystroke, save, usage.ru_maxrss / 1024);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 4 && qstrcmp(argv[1], "make") == 0) {
+        QCoreApplication app(argc, argv);
+        const int n = QString::fromLocal8Bit(argv[2]).toInt();
+        const QString path = QString::fromLocal8Bit(argv[3]);
+        return benchdata::makeFile(path, n, QString(), true) || benchdata::addCardsAndPrograms(path, n / 10) ? 1 : 0;
+    }
+    if (argc == 4 && qstrcmp(argv[1], "measure") == 0) {
+        QApplication app(argc, argv);
+        return runOne(QString::fromLocal8Bit(argv[2]).toInt(), QString::fromLocal8Bit(argv[3]));
+    }
+    QCoreApplication app(argc, argv);
+    std::printf("Times in ms; cards and programs: a tenth of the web accounts each; peak memory of the whole "
+                "process in MB.\n\n");
+    std::printf(
+        "| web accounts | open file | main window | personal | card new / existing | program new / "
+        "existing | web account new / existing | its lists filled / dropped down / one key | save | peak MB |\n");
+    std::printf("|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
+    std::fflush(stdout);
+    // The file is made by one process and measured by another, whose peak memory is the program's.
+    QTemporaryDir dir;
+    for (const char* n : {"1000", "10000", "100000"}) {
+        const QString path = dir.filePath(QStringLiteral("Corvanta-%1.cvd").arg(QLatin1String(n)));
+        for (const char* mode : {"make", "measure"}) {
+            QProcess child;
+            child.setProcessChannelMode(QProcess::ForwardedChannels);
+            child.start(QCoreApplication::applicationFilePath(),
+                        {QString::fromLatin1(mode), QString::fromLatin1(n), path});
+            if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+                std::fprintf(stderr, "%s with %s records failed\n", mode, n);
+                return 1;
+            }
+        }
+    }
+    return 0;
+}
