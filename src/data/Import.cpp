@@ -16,9 +16,6 @@ namespace transfer {
 
 namespace {
 
-// The edit dialog takes at most this many characters of a web account's name and address.
-constexpr int kEntryLimit = 50;
-
 // The CSV exports of other keepers, told apart by their header rows.
 struct Layout
 {
@@ -109,18 +106,6 @@ QString siteType(const QString& group, bool rooted)
     return parts.isEmpty() ? QString() : parts.last().trimmed();
 }
 
-// The site's address without path, for an address too long to keep whole.
-QString origin(const QString& address)
-{
-    const QUrl url(address);
-    if (!url.isValid() || url.host().isEmpty()) {
-        return {};
-    }
-    const QString text =
-        url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo).toString();
-    return text.size() <= kEntryLimit ? text : QString();
-}
-
 QString hostName(const QString& address)
 {
     QString host = QUrl::fromUserInput(address).host();
@@ -168,14 +153,6 @@ bool webAccount(const Layout& layout, const QStringList& header, const QStringLi
     }
     if (site.isEmpty()) {
         site = login.trimmed().isEmpty() ? QStringLiteral("Untitled") : login.trimmed();
-    }
-    if (site.size() > kEntryLimit) {
-        notes << QStringLiteral("Name: ") + site;
-        site = site.left(kEntryLimit).trimmed();
-    }
-    if (url.size() > kEntryLimit) {
-        notes << QStringLiteral("Address: ") + url;
-        url = origin(url);
     }
     out.category = QStringLiteral("Web");
     const QPair<QString, QString> fields[] = {

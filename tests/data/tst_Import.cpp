@@ -85,9 +85,9 @@ private slots:
         row("vault: a note", "vault.csv", 2, 1, "Safe Note|||||The combination is\r\n1-2-3");
         row("browser with names", "browser_named.csv", 2, 0,
             "mail.example.org||https://mail.example.org/|carol|hunter2|");
-        row("browser: no name, address too long for the dialog", "browser_named.csv", 2, 1,
-            "forum.example.com||https://www.forum.example.com|dave|pw2|old account\nAddress: "
-            "https://www.forum.example.com/a/long/path/that/goes/on/to/sign/in?next=%2Fhome");
+        row("browser: no name, a long address kept whole", "browser_named.csv", 2, 1,
+            "forum.example.com||https://www.forum.example.com/a/long/path/that/goes/on/to/sign/in?next=%2Fhome|dave|"
+            "pw2|old account");
         row("browser bookkeeping left out", "browser_bookkeeping.csv", 1, 0,
             "news.example.com||https://www.news.example.com|erin|pa\"ss|");
     }
