@@ -31,6 +31,8 @@ void DisplayFields::add(QLineEdit* field, QWidget* focusHolder)
         return;
     }
     m_holders.insert(field, focusHolder);
+    // Out of the Tab chain: Tab from the holder would land here and be sent straight back.
+    field->setFocusPolicy(Qt::ClickFocus);
     field->installEventFilter(this);
     field->setMouseTracking(true);
     field->setDragEnabled(false);

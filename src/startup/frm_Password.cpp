@@ -5,6 +5,7 @@
 #include "Accessibility.h"
 #include "General.h"
 #include "Maintenance.h"
+#include "PasswordEntry.h"
 #include "Platform.h"
 #include "Statements.h"
 
@@ -16,6 +17,7 @@ frm_Password::frm_Password(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(sizeHint().expandedTo(size()));
+    passwordentry::stayUnminimised(this);
     for (QLineEdit* box : {ui->sle_OldPassword, ui->sle_NewPassword, ui->sle_NewPasswordAgain}) {
         platform::usePasswordCharacter(box);
     }

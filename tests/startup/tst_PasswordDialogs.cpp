@@ -81,8 +81,7 @@ private slots:
         testsupport::ScriptedSeam seam;
         auto dialog = make(kind);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Corvanta Password"));
-        QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
-        QVERIFY(!(dialog->windowFlags() & Qt::WindowSystemMenuHint));
+        QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("cb_OK"));
         auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("cb_Cancel"));
         QVERIFY(ok && cancel);
@@ -91,6 +90,9 @@ private slots:
         QWidget* focused = nullptr;
         QString shown;
         seam.queueScript([&](QDialog* d) {
+            // Minimised by the window manager all the same, it comes straight back.
+            d->showMinimized();
+            QTRY_VERIFY(!d->isMinimized() && d->isVisible());
             d->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(d));
             focused = QApplication::focusWidget();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Drives the real program in a real X server as a person would: creates the personal record,
 # sets a password, quits, starts again with a wrong and then the right password, creates a web
-# account, vanishes to the tray, comes back through the password check, and exits from the
-# tray menu. Then checks the data file through the engine. Screenshots of every step are kept
+# account, vanishes to the tray, comes back through the password check, is minimised by the window
+# manager and given back as a task bar does (with a tray and without), and exits from the tray
+# menu. Then checks the data file through the engine. Screenshots of every step are kept
 # in the folder given as the third argument.
 #   real_window_test.sh PROGRAM DUMP_TOOL SHOT_DIR CREATE_TOOL
 set -uo pipefail
@@ -122,6 +123,10 @@ shot wrong-password-message
 xdotool key Return
 sleep 1
 win=$(wait_window 'Corvanta Password') || fail "no second login dialog"
+# The login cannot be minimised: the window manager's minimise is undone at once.
+xdotool windowminimize "$win"
+sleep 1
+win=$(wait_window 'Corvanta Password') || fail "the login dialog stayed minimised"
 focus "$win"
 xdotool type --delay 20 "s3cret pw"
 xdotool key Return
@@ -188,6 +193,40 @@ xdotool type --delay 20 "s3cret pw"
 xdotool key Return
 main=$(wait_window '^ Corvanta$') || fail "the window did not come back"
 shot restored
+
+# 6b. The window manager's own minimise locks as well: given back as a task bar does, the window
+# stays covered until the password check passes; first with the tray, then with none.
+minimise_and_restore() {
+    xdotool windowminimize --sync "$main" || fail "the window manager did not minimise the window"
+    sleep 1
+    shot "minimised-$1"
+    xdotool windowactivate "$main" >/dev/null 2>&1   # what a task bar button does
+    win=$(wait_window 'Corvanta Password') || fail "no password check after a restore from the task bar ($1)"
+    shot "restore-asks-$1"
+    focus "$win"
+    xdotool type --delay 20 "wrong"
+    xdotool key Return
+    sleep 1
+    xdotool key Return        # "The password is incorrect."
+    sleep 1
+    # Minimised again: a window in the task bar is not mapped.
+    xdotool search --onlyvisible --name '^ Corvanta$' >/dev/null 2>&1 && fail "a wrong password gave the window back ($1)"
+    xdotool windowactivate "$main" >/dev/null 2>&1
+    win=$(wait_window 'Corvanta Password') || fail "no second password check ($1)"
+    focus "$win"
+    xdotool type --delay 20 "s3cret pw"
+    xdotool key Return
+    sleep 1
+    main=$(wait_window '^ Corvanta$') || fail "the right password left the window minimised ($1)"
+    shot "restored-$1"
+}
+minimise_and_restore tray
+kill "${pids[2]}" 2>/dev/null   # the tray host goes
+sleep 3
+minimise_and_restore "no-tray"
+trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true >/dev/null 2>&1 & pids+=($!)
+sleep 3
+read -r tx ty < <(tray_icon) || fail "the icon did not come back to the new tray host"
 
 # 7. Exit from the tray menu.
 xdotool mousemove --window "$main" 222 12 click 1

@@ -18,12 +18,8 @@ namespace {
 
 // How often a window hidden in the tray makes sure the tray is still there.
 constexpr int kTrayWatchMs = 2000;
-
-bool lockApplies()
-{
-    // Without a password there is nothing to ask, whatever the stored lock setting says.
-    return gbool_Lock && !gstr_Password.isEmpty();
-}
+// How long the desktop's report of a minimise must hold before it counts as the person's.
+constexpr int kDesktopSettleMs = 50;
 
 } // namespace
 
@@ -140,6 +136,51 @@ void TrayControl::RemoveTrayIcon()
     m_icon = nullptr;
 }
 
+bool TrayControl::lockApplies() const
+{
+    // Without a password there is nothing to ask, whatever the stored lock setting says.
+    return m_locked || (gbool_Lock && !gstr_Password.isEmpty());
+}
+
+void TrayControl::lock(bool whateverTheSetting)
+{
+    const bool applies = whateverTheSetting ? m_locked || !gstr_Password.isEmpty() : lockApplies();
+    if (!applies) {
+        return;
+    }
+    // Covered first: whatever gives the window back before the check shows nothing of the data.
+    showCover(true);
+    if (m_locked) {
+        return;
+    }
+    m_locked = true;
+    if (const std::function<void()> lockCommand = m_commands.lock) {
+        lockCommand();
+    }
+}
+
+void TrayControl::lockMinimised()
+{
+    m_state = State::Minimised;
+    m_trayWatch.stop();
+    lock();
+}
+
+void TrayControl::lockWindow()
+{
+    if (!m_window || (!m_locked && gstr_Password.isEmpty())) {
+        return;
+    }
+    lock(true);
+    if (m_state == State::Shown) {
+        m_state = State::Minimised;
+        m_trayWatch.stop();
+        m_applyingState = true;
+        m_window->showMinimized();
+        m_applyingState = false;
+    }
+}
+
 bool TrayControl::trayShown() const
 {
     return m_icon != nullptr && m_icon->isVisible() && m_trayAvailable();
@@ -210,10 +251,21 @@ bool TrayControl::checkPassword()
         gstr_CheckPassword.clear();
         return false;
     }
-    const bool right = gstr_CheckPassword == gstr_Password;
-    // Not kept beyond the comparison.
+    Unlock result = Unlock::WrongPassword;
+    if (const std::function<Unlock(const QString&)> unlock = m_commands.unlock) {
+        result = unlock(gstr_CheckPassword);
+        if (!self) {
+            return false;
+        }
+    } else if (gstr_CheckPassword == gstr_Password) {
+        result = Unlock::Opened;
+    }
+    // Not kept beyond the check.
     gstr_CheckPassword.clear();
-    if (!right) {
+    if (result == Unlock::Failed) {
+        return false;
+    }
+    if (result != Unlock::Opened) {
         platform::MsgBox(QStringLiteral("The password is incorrect."), platform::vbInformation,
                          QStringLiteral("Corvanta Password"));
         return false;
@@ -226,11 +278,12 @@ bool TrayControl::wf_RestoreApplication(bool arbool_Restore)
     if (m_checking) {
         return false;
     }
-    if (arbool_Restore && lockApplies()) {
+    if (arbool_Restore && m_locked) {
         QPointer<TrayControl> self(this);
         if (!checkPassword() || !self) {
             return false;
         }
+        m_locked = false;
     }
     if (!m_window) {
         return false;
@@ -262,6 +315,7 @@ void TrayControl::mnu_Vanish_Click()
         return;
     }
     m_state = State::InTray;
+    lock();
     m_applyingState = true;
     m_window->hide();
     // Minimised as well as hidden: the window's position is not stored while it is minimised,
@@ -278,7 +332,7 @@ void TrayControl::minimiseInstead()
     // Hidden with no tray to bring it back from, the window would be beyond reach for good.
     m_state = State::Minimised;
     m_trayWatch.stop();
-    showCover(lockApplies());
+    lock();
     m_applyingState = true;
     m_window->showMinimized();
     m_applyingState = false;
@@ -320,6 +374,29 @@ bool TrayControl::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::Resize && m_cover && m_cover->isVisible()) {
         m_cover->setGeometry(m_window->rect());
+    }
+    if (event->type() == QEvent::WindowStateChange && m_state == State::Shown && !m_applyingState &&
+        m_window->isMinimized() && lockApplies()) {
+        // Minimised by the desktop (its button, a panel, a key): the way <Vanish> goes where there
+        // is no tray, whatever the desktop has. The window stays where the person put it, in the
+        // task bar, covered, and comes back from there or from the icon only through the check.
+        showCover(true);
+        if (!event->spontaneous()) {
+            lockMinimised();
+        } else {
+            // The desktop also reports, late, the states this program set itself: a minimise it
+            // reports after the window came back is followed by the report of its coming back.
+            QTimer::singleShot(kDesktopSettleMs, this, [this] {
+                if (m_state != State::Shown || !m_window) {
+                    return;
+                }
+                if (m_window->isMinimized() && lockApplies()) {
+                    lockMinimised();
+                } else {
+                    showCover(false);
+                }
+            });
+        }
     }
     if (event->type() == QEvent::WindowStateChange && m_state == State::Minimised && !m_applyingState && !m_checking &&
         !m_window->isMinimized() && m_window->isVisible()) {

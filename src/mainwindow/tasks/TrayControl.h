@@ -25,13 +25,21 @@ class TrayControl : public QObject
     Q_OBJECT
 
 public:
+    // What the password check made of an entry.
+    enum class Unlock { Opened, WrongPassword, Failed };
+
     // The commands the tray menu ends in. exit unloads the main window, which ends the program.
+    // lock lets go of everything the window shows when it locks; unlock takes it up again with
+    // the password typed into the check (Failed: reported by it already). Without unlock the
+    // entry is compared with gstr_Password.
     struct Commands
     {
         std::function<void()> createCredit;
         std::function<void()> createTravel;
         std::function<void()> createWeb;
         std::function<void()> exit;
+        std::function<void()> lock;
+        std::function<Unlock(const QString& password)> unlock;
     };
     // Whether the desktop has a notification area now.
     using TrayAvailable = std::function<bool()>;
@@ -51,6 +59,11 @@ public:
     bool wf_RestoreApplication(bool arbool_Restore);
 
     void mnu_Vanish_Click();
+    // Locks at once when a password protects the data file, whatever "Lock on Minimize" says:
+    // a shown window is minimised under its cover and everything it showed is let go of.
+    void lockWindow();
+    // Whether the window waits for the password check.
+    bool isLocked() const { return m_locked; }
     void mnu_SysTrayCreateCredit_Click();
     void mnu_SysTrayCreateTravel_Click();
     void mnu_SysTrayCreateWeb_Click();
@@ -75,6 +88,9 @@ protected:
 private:
     void buildMenu();
     bool trayShown() const;
+    bool lockApplies() const;
+    void lock(bool whateverTheSetting = false);
+    void lockMinimised();
     bool checkPassword();
     void setTrayMenuEnabled(bool enabled);
     void minimiseInstead();
@@ -93,6 +109,7 @@ private:
     QPointer<QWidget> m_cover;
     QPointer<QDialog> m_check;
     bool m_checking = false;
+    bool m_locked = false;
     bool m_applyingState = false;
     State m_state = State::Shown;
     QTimer m_trayWatch;

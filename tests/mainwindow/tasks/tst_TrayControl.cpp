@@ -74,9 +74,9 @@ private:
         return cover != nullptr && cover->isVisible() && cover->geometry() == m_window->rect();
     }
     // The way back of each kind of desktop: the icon, or the task bar giving the window back.
-    void comeBack()
+    void comeBack(bool fromTaskBar)
     {
-        if (m_trayAvailable) {
+        if (!fromTaskBar) {
             click(QSystemTrayIcon::DoubleClick);
         } else {
             m_window->showNormal();
@@ -100,6 +100,7 @@ private slots:
     void vanishAndComeBack_data()
     {
         QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("byDesktop"); // minimised by the window manager instead of <Vanish>
         QTest::addColumn<bool>("lock");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("entry"); // "-" cancels; empty: no dialog expected
@@ -107,25 +108,29 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString wrong = QStringLiteral("The password is incorrect.");
         for (const bool tray : {true, false}) {
-            const char* desk = tray ? "tray: " : "no tray: ";
-            auto row = [&](const char* name) -> QTestData& {
-                return QTest::newRow(qPrintable(desk + QString::fromLatin1(name)));
-            };
-            row("lock off") << tray << false << "Secret"
-                            << "" << true << "";
-            row("lock on, file without password") << tray << true << ""
-                                                  << "" << true << "";
-            row("right password") << tray << true << "Secret"
-                                  << "Secret" << true << "";
-            row("wrong case") << tray << true << "Secret"
-                              << "secret" << false << wrong;
-            row("cancel") << tray << true << "Secret"
-                          << "-" << false << "";
+            for (const bool byDesktop : {false, true}) {
+                const QString desk = QLatin1String(tray ? "tray, " : "no tray, ") +
+                                     QLatin1String(byDesktop ? "desktop's minimise: " : "vanish: ");
+                auto row = [&](const char* name) -> QTestData& {
+                    return QTest::newRow(qPrintable(desk + QString::fromLatin1(name)));
+                };
+                row("lock off") << tray << byDesktop << false << "Secret"
+                                << "" << true << "";
+                row("lock on, file without password") << tray << byDesktop << true << ""
+                                                      << "" << true << "";
+                row("right password") << tray << byDesktop << true << "Secret"
+                                      << "Secret" << true << "";
+                row("wrong case") << tray << byDesktop << true << "Secret"
+                                  << "secret" << false << wrong;
+                row("cancel") << tray << byDesktop << true << "Secret"
+                              << "-" << false << "";
+            }
         }
     }
     void vanishAndComeBack()
     {
         QFETCH(bool, tray);
+        QFETCH(bool, byDesktop);
         QFETCH(bool, lock);
         QFETCH(QString, password);
         QFETCH(QString, entry);
@@ -135,25 +140,30 @@ private slots:
         gbool_Lock = lock;
         gstr_Password = password;
         make(tray);
+        const bool inTaskBar = !tray || byDesktop;
 
-        m_tray->menuItem("mnu_Vanish")->trigger();
-        // Minimised in both cases, so that the window's position is not stored while away.
+        if (byDesktop) {
+            m_window->showMinimized();
+        } else {
+            m_tray->menuItem("mnu_Vanish")->trigger();
+        }
+        // Minimised in every case, so that the window's position is not stored while away.
         QVERIFY(m_window->isMinimized());
-        QCOMPARE(m_window->isVisible(), !tray);
+        QCOMPARE(m_window->isVisible(), inTaskBar);
         // Into the tray the desktop is only told to hide the window: asked to minimise it as well,
         // a desktop can keep it minimised when it is shown again.
-        QCOMPARE(m_window->windowHandle()->windowStates().testFlag(Qt::WindowMinimized), !tray);
-        QCOMPARE(coverShown(), !tray && lock && !password.isEmpty());
+        QCOMPARE(m_window->windowHandle()->windowStates().testFlag(Qt::WindowMinimized), inTaskBar);
+        QCOMPARE(coverShown(), inTaskBar && lock && !password.isEmpty());
 
         if (!entry.isEmpty()) {
             seam.queueScript(entry == QLatin1String("-") ? cancel() : enter(entry));
         }
-        comeBack();
+        comeBack(inTaskBar);
         QCOMPARE(seam.modalDialogs, entry.isEmpty() ? QStringList() : QStringList{QStringLiteral("frm_PasswordCheck")});
         QCOMPARE(seam.pendingScripts(), 0);
         QCOMPARE(windowShown(), back);
         QCOMPARE(m_tray->state() == TrayControl::State::Shown, back);
-        QCOMPARE(coverShown(), !back && !tray);
+        QTRY_COMPARE(coverShown(), !back && inTaskBar);
         QCOMPARE(seam.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) {
             QCOMPARE(seam.messages[0].text, message);
