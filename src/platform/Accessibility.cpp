@@ -12,11 +12,13 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 namespace accessibility {
@@ -113,11 +115,92 @@ void keepTabMoving(QWidget* widget)
     }
 }
 
+bool isMasked(const QObject* object)
+{
+    const auto* edit = qobject_cast<const QLineEdit*>(object);
+    return edit != nullptr && edit->echoMode() != QLineEdit::Normal;
+}
+
+// As many mask characters as the field draws for that many characters of its text.
+QString drawn(const QLineEdit* edit, qsizetype count)
+{
+    if (edit->echoMode() == QLineEdit::NoEcho) {
+        return QString();
+    }
+    const QString shown = edit->displayText();
+    const QChar mask = shown.isEmpty()
+                           ? QChar(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit))
+                           : shown.at(0);
+    return QString(count, mask);
+}
+
+QAccessible::UpdateHandler& previousUpdateHandler()
+{
+    static QAccessible::UpdateHandler handler = nullptr;
+    return handler;
+}
+
+void passOn(QAccessibleEvent* event);
+
+// Every change event passes here before it reaches the bus. The text events of a line edit carry
+// the text that changed, whatever the field draws: those of a masked field go on with the mask
+// characters instead, so that a reader still hears that a character came or went.
+void safeUpdate(QAccessibleEvent* event)
+{
+    if (!isMasked(event->object())) {
+        passOn(event);
+        return;
+    }
+    auto* edit = static_cast<QLineEdit*>(event->object());
+    switch (event->type()) {
+    case QAccessible::TextInserted: {
+        const auto* change = static_cast<QAccessibleTextInsertEvent*>(event);
+        QAccessibleTextInsertEvent safe(edit, change->changePosition(), drawn(edit, change->textInserted().size()));
+        passOn(&safe);
+        return;
+    }
+    case QAccessible::TextRemoved: {
+        const auto* change = static_cast<QAccessibleTextRemoveEvent*>(event);
+        QAccessibleTextRemoveEvent safe(edit, change->changePosition(), drawn(edit, change->textRemoved().size()));
+        passOn(&safe);
+        return;
+    }
+    case QAccessible::TextUpdated: {
+        const auto* change = static_cast<QAccessibleTextUpdateEvent*>(event);
+        QAccessibleTextUpdateEvent safe(edit, change->changePosition(), drawn(edit, change->textRemoved().size()),
+                                        drawn(edit, change->textInserted().size()));
+        passOn(&safe);
+        return;
+    }
+    case QAccessible::ValueChanged: {
+        QAccessibleValueChangeEvent safe(edit, edit->displayText());
+        passOn(&safe);
+        return;
+    }
+    default:
+        passOn(event);
+        return;
+    }
+}
+
+void passOn(QAccessibleEvent* event)
+{
+    if (QAccessible::UpdateHandler previous = previousUpdateHandler()) {
+        previous(event);
+        return;
+    }
+    // Without a handler the event goes to the desktop's bridge.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(safeUpdate);
+}
+
 // The interface screen readers get for every line edit. Qt's own one reports a read-only field
 // as editable as well, and a masked field's text as it goes by: the text events of a field that
 // is filled by the program (a record shown) carry the clear text of a masked field to the bus.
-// This one tells what the field shows, masked as drawn, reports read-only fields as such, and
-// offers no text interface while the field masks, so that no text event of it is passed on.
+// This one tells what the field shows, masked as drawn, and reports read-only fields as such. A
+// masked field offers its text as drawn, so that a reader can tell how many characters it holds;
+// its change events are masked on their way (safeUpdate).
 class LineEditInterface : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
@@ -126,7 +209,7 @@ public:
     void* interface_cast(QAccessible::InterfaceType type) override
     {
         if (type == QAccessible::TextInterface) {
-            return masked() ? nullptr : static_cast<QAccessibleTextInterface*>(this);
+            return static_cast<QAccessibleTextInterface*>(this);
         }
         return QAccessibleWidget::interface_cast(type);
     }
@@ -165,10 +248,21 @@ public:
         return start > end ? QString() : edit()->displayText().mid(start, end - start);
     }
     int characterCount() const override { return int(edit()->displayText().size()); }
-    // Qt's search for a word or line around an offset never ends at the end of the text; a
-    // screen reader asks there whenever the caret is at the end.
+    // Qt's search for a word or line around an offset never ends at the end of the text, nor
+    // anywhere in a text without words, as a row of mask characters is; a screen reader asks
+    // there whenever the caret is at the end. A masked field is one word and one line.
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* start, int* end) const override
+    {
+        if (masked()) {
+            return maskedPiece(boundary == QAccessible::CharBoundary ? offset - 1 : -1, boundary, start, end);
+        }
+        return QAccessibleTextInterface::textBeforeOffset(offset, boundary, start, end);
+    }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* start, int* end) const override
     {
+        if (masked()) {
+            return maskedPiece(offset, boundary, start, end);
+        }
         if (offset >= characterCount()) {
             *start = characterCount();
             *end = characterCount();
@@ -178,6 +272,10 @@ public:
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start, int* end) const override
     {
+        if (masked()) {
+            return maskedPiece(boundary == QAccessible::CharBoundary ? offset + 1 : characterCount(), boundary, start,
+                               end);
+        }
         if (offset >= characterCount()) {
             *start = characterCount();
             *end = characterCount();
@@ -201,6 +299,18 @@ public:
 private:
     QLineEdit* edit() const { return static_cast<QLineEdit*>(widget()); }
     bool masked() const { return edit()->echoMode() != QLineEdit::Normal; }
+    // The character at an offset, or the whole drawn text for any larger piece; nothing outside.
+    QString maskedPiece(int offset, QAccessible::TextBoundaryType boundary, int* start, int* end) const
+    {
+        const int count = characterCount();
+        if (offset < 0 || offset >= count) {
+            *start = *end = std::clamp(offset, 0, count);
+            return QString();
+        }
+        *start = boundary == QAccessible::CharBoundary ? offset : 0;
+        *end = boundary == QAccessible::CharBoundary ? offset + 1 : count;
+        return text(*start, *end);
+    }
 };
 
 QAccessibleInterface* lineEditFactory(const QString& className, QObject* object)
@@ -267,6 +377,7 @@ void useSafeLineEdits()
 {
     static const bool installed = [] {
         QAccessible::installFactory(lineEditFactory);
+        previousUpdateHandler() = QAccessible::installUpdateHandler(safeUpdate);
         return true;
     }();
     Q_UNUSED(installed)

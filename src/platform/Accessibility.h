@@ -26,7 +26,8 @@ namespace accessibility {
 void nameControls(QWidget* window, const QHash<QString, QString>& explicitNames = {});
 
 // Gives every line edit an accessible interface that reports a read-only field as read-only and
-// never lets a masked field's text out, neither when read nor in the events of its changes.
+// never lets a masked field's text out, neither when read nor in the events of its changes; a
+// masked field tells how many characters it holds, as mask characters.
 // nameControls does this on its first call; call it earlier where a line edit may be read first.
 void useSafeLineEdits();
 

@@ -298,6 +298,34 @@ def check(run, program, create, launcher):
     else:
         print(f"main window: the masked web password stays off the bus ({len(heard)} events heard)")
 
+    # View > Mask Passwords off and on again, twice: the field stays readable, and masked it tells
+    # how many characters it holds (as drawn) but none of them.
+    def password_field():
+        for node in descendants(main_window):
+            try:
+                if node.name == "Password for the web account":
+                    return node
+            except Exception:
+                continue
+        return None
+
+    for turn in range(2):
+        key("alt+v", "m")
+        key("alt+v", "m")
+        # As listed by its parent now, and as the reader met it before.
+        for node in (until(password_field, 5, pump), by_name["Password for the web account"]):
+            try:
+                states = node.getState()
+                count = node.queryText().characterCount
+                drawn = node.queryText().getText(0, -1)
+            except Exception as error:
+                fail(f"after {2 * turn + 2} mask toggles the web password field answers: {error!r}")
+            if not states.contains(pyatspi.STATE_SHOWING):
+                fault(f"after the mask toggles the web password field is not showing: {states.getStates()}")
+            if count != len(SECRET) or any(SECRET[i:i + 3] in drawn for i in range(len(SECRET) - 2)):
+                fault(f"the masked web password should offer {len(SECRET)} drawn characters: {count} {drawn!r}")
+    print("main window: the web password field answers after any number of mask toggles, with its length")
+
     # A masked field: typed into from the keyboard, read and heard by the bus.
     key("alt+f", "p")
     change = until(lambda: window("Change Password"), 10, pump)

@@ -99,9 +99,14 @@ void tst_MaskedSecrets::maskedFieldKeepsItsSecret()
 
     const QStringList texts = exposedTexts(box);
     QVERIFY2(!revealsSecret(texts), qPrintable(texts.join(QStringLiteral(" | "))));
-    // Still a field the reader can tell is filled: one mask character per character typed.
-    QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Value),
-             QString(kSecret.size() - 1, QLatin1Char('*')));
+    // Still a field the reader can tell is filled: one mask character per character typed, as
+    // its value and as its text.
+    const QString drawn(kSecret.size() - 1, QLatin1Char('*'));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
+    QCOMPARE(face->text(QAccessible::Value), drawn);
+    QVERIFY(face->textInterface() != nullptr);
+    QCOMPARE(face->textInterface()->characterCount(), int(drawn.size()));
+    QCOMPARE(face->textInterface()->text(0, int(drawn.size())), drawn);
 }
 
 void tst_MaskedSecrets::clearFieldStillReadsItsText()
