@@ -4,6 +4,7 @@
 
 #include "AboutTexts.h"
 #include "Accessibility.h"
+#include "AwayLock.h"
 #include "DataControl.h"
 #include "DisplayFields.h"
 #include "DisplayFormat.h"
@@ -247,6 +248,10 @@ void frm_Main::Form_Load()
     fromTray.exit = [this] { close(); };
     m_tray = new TrayControl(this, fromTray, {}, this);
     m_tray->AddTrayIcon();
+    m_awayLock = new AwayLock([this] { m_tray->lockWindow(); }, this);
+    m_awayLock->setLockedTest([this] { return m_tray->isLocked(); });
+    m_awayLock->setIdleMinutes(settings::ReadLockIdleMinutes());
+    m_awayLock->addIdleMenu(ui->mnu_View);
 
     wf_PersonalInformation(this);
     if (const dao::Error error = wf_SetUpDataControls()) {

@@ -21,6 +21,7 @@ class FileCommands;
 class QLineEdit;
 class QAction;
 class TrayControl;
+class AwayLock;
 
 // The program's one long-lived window: the personal record at the top, the three lists of
 // records on the pages of a tab control below, menus and a toolbar with the commands. Every field
@@ -67,6 +68,8 @@ public:
     // by the window's load.
     TrayControl& trayControl() const { return *m_tray; }
     HoverHelp& hoverHelp() const { return *m_hoverHelp; }
+    // Locks when the screen saver starts, the session locks or the person has been idle.
+    AwayLock& awayLock() const { return *m_awayLock; }
 
     // Double click on a travel program's web account: shows that web account, or stays on the
     // travel program when there is none of that name.
@@ -108,5 +111,6 @@ private:
     DisplayFields* m_displayFields = nullptr;
     TrayControl* m_tray = nullptr;
     HoverHelp* m_hoverHelp = nullptr;
+    AwayLock* m_awayLock = nullptr;
     bool m_unloaded = false;
 };

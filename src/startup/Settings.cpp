@@ -33,6 +33,18 @@ bool IsOn(const QString& text)
     return text == QLatin1String("1");
 }
 
+int ReadLockIdleMinutes()
+{
+    bool number = false;
+    const int minutes = GetSetting(kLockIdleMinutes, QStringLiteral("0")).toInt(&number);
+    return number && minutes >= 0 && minutes <= 24 * 60 ? minutes : 0;
+}
+
+bool SaveLockIdleMinutes(int minutes)
+{
+    return SaveSetting(kLockIdleMinutes, QString::number(minutes));
+}
+
 QString ReadSplashScreen()
 {
     return GetSetting(kSplashScreen, QStringLiteral("1"));

@@ -11,7 +11,7 @@
 
 class QWidget;
 
-// The six preferences kept between runs, in the per-user store of application "Corvanta",
+// The preferences kept between runs, in the per-user store of application "Corvanta",
 // section "Settings". Every value is a text; a flag is on exactly when its text is "1".
 namespace settings {
 
@@ -24,6 +24,7 @@ inline const QString kMainTop = QStringLiteral("MainTop");
 inline const QString kLock = QStringLiteral("Lock");
 inline const QString kViewPasswords = QStringLiteral("ViewPasswords");
 inline const QString kAlwaysOnTop = QStringLiteral("AlwaysOnTop");
+inline const QString kLockIdleMinutes = QStringLiteral("LockIdleMinutes");
 
 // Positions are stored in twips; the screen has 15 of them to the pixel.
 constexpr int kTwipsPerPixel = 15;
@@ -43,6 +44,12 @@ QString ReadSplashScreen();
 // The four flags with their defaults: Lock "0", ViewPasswords "1", SplashScreen "1",
 // AlwaysOnTop "1".
 Flags ReadFlags();
+
+// "LockIdleMinutes": minutes without input before the program locks, "0" (the default) for never.
+// Anything but a whole number from 0 to a day's minutes counts as "0".
+int ReadLockIdleMinutes();
+// Stored at once: the choice is made from its own menu, not kept with the four flags.
+bool SaveLockIdleMinutes(int minutes);
 
 // A stored position in twips as pixels; nothing when the text is not a number the screen could
 // hold (a hand-edited or damaged store).

@@ -167,7 +167,7 @@ void tst_MainWindow::menusHoldTheirItemsInOrder_data()
     QTest::newRow("View") << "mnu_View"
                           << "&View"
                           << QStringList{"mnu_ViewLock", "mnu_ViewSplashScreen", "mnu_ViewAlwaysOnTop",
-                                         "mnu_ViewPasswords"};
+                                         "mnu_ViewPasswords", "mnu_ViewLockIdle"};
     QTest::newRow("Help") << "mnu_Help"
                           << "&Help" << QStringList{"mnu_HelpContents", "mnu_HelpSearchForHelpOn", "mnu_HelpDOCFile",
                                                     "mnu_HelpReadme",   "mnu_HelpLicense",         "mnu_HelpBar0",

@@ -173,6 +173,39 @@ private slots:
         QVERIFY(gstr_CheckPassword.isEmpty());
     }
 
+    // The locks of a person walking away: whatever "Lock on Minimize" says, as long as the file
+    // has a password; the window goes the way of a minimise under the lock.
+    void awayLockCoversTheWindow_data()
+    {
+        QTest::addColumn<bool>("lockSetting");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("locks");
+        QTest::newRow("lock setting off") << false << "Secret" << true;
+        QTest::newRow("lock setting on") << true << "Secret" << true;
+        QTest::newRow("no password") << true << "" << false;
+    }
+    void awayLockCoversTheWindow()
+    {
+        QFETCH(bool, lockSetting);
+        QFETCH(QString, password);
+        QFETCH(bool, locks);
+        testsupport::ScriptedSeam seam;
+        gbool_Lock = lockSetting;
+        gstr_Password = password;
+        make(true);
+        m_tray->lockWindow();
+        QCOMPARE(m_tray->isLocked(), locks);
+        QCOMPARE(m_window->isMinimized(), locks);
+        QCOMPARE(coverShown(), locks);
+        if (locks) {
+            seam.queueScript(enter(password));
+            comeBack(true);
+            QVERIFY(windowShown());
+            QCOMPARE(seam.modalDialogs, QStringList{QStringLiteral("frm_PasswordCheck")});
+            QVERIFY(!m_tray->isLocked());
+        }
+    }
+
     // Only a double click ever brings the window back, and only a right click on the vanished
     // window's icon offers the menu.
     void clicksThatDoNothing_data()
