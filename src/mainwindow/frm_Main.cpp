@@ -23,6 +23,7 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -246,6 +247,8 @@ void frm_Main::Form_Load()
     fromTray.createTravel = [commands] { commands->mnu_EditCreateTravel_Click(); };
     fromTray.createWeb = [commands] { commands->mnu_EditCreateWeb_Click(); };
     fromTray.exit = [this] { close(); };
+    fromTray.lock = [this] { wf_LockData(); };
+    fromTray.unlock = [this](const QString& password) { return wf_UnlockData(password); };
     m_tray = new TrayControl(this, fromTray, {}, this);
     m_tray->AddTrayIcon();
     m_awayLock = new AwayLock([this] { m_tray->lockWindow(); }, this);
@@ -429,6 +432,61 @@ void frm_Main::wf_ResetDataControls(const QString& arstr_Control)
         // A detached view runs nothing and cannot fail.
         (void)view->Refresh();
     }
+}
+
+void frm_Main::wf_LockData()
+{
+    m_lockedIds.clear();
+    for (const QString& category : listCategories()) {
+        m_lockedIds.insert(category, idBox(category)->text());
+    }
+    wf_ResetDataControls();
+    if (gdb_Data) {
+        gdb_Data->Close();
+        gdb_Data.reset();
+    }
+    // What the views do not hold: the personal frame and the copies made for display. Nothing is
+    // left for a screen reader to read from the covered window.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) {
+        field->clear();
+    }
+    for (QPlainTextEdit* notes : findChildren<QPlainTextEdit*>()) {
+        notes->clear();
+    }
+    ui->hl_WebURL->setLink(QString(), QString());
+    ForgetPassword();
+}
+
+TrayControl::Unlock frm_Main::wf_UnlockData(const QString& password)
+{
+    platform::BusyCursor busy;
+    // The key derivation of the file decides, not a copy of the password kept in memory.
+    const QString connect = statements::connectWith(password);
+    dao::DatabasePtr database;
+    const dao::Error error = dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, connect, database);
+    if (error.number() == dao::err::InvalidPassword) {
+        return TrayControl::Unlock::WrongPassword;
+    }
+    if (error) {
+        ShowErrorText(error);
+        return TrayControl::Unlock::Failed;
+    }
+    gdb_Data = database;
+    gstr_Password = password;
+    gstr_Connect = connect;
+    wf_PersonalInformation(this);
+    if (const dao::Error setUp = wf_SetUpDataControls()) {
+        ShowErrorText(setUp);
+    }
+    for (const QString& category : listCategories()) {
+        const qint64 id = m_lockedIds.value(category).toLongLong();
+        // A record gone meanwhile leaves the page on its first record.
+        if (id > 0) {
+            (void)dataControl(category)->FindFirst(statements::criteriaById(*statements::category(category), id));
+        }
+    }
+    m_lockedIds.clear();
+    return TrayControl::Unlock::Opened;
 }
 
 DataControl* frm_Main::dataControl(const QString& category) const

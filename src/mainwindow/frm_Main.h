@@ -2,7 +2,9 @@
 
 #include "Dao.h"
 #include "Settings.h"
+#include "TrayControl.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QString>
 
@@ -20,7 +22,6 @@ class MainCommands;
 class FileCommands;
 class QLineEdit;
 class QAction;
-class TrayControl;
 class AwayLock;
 
 // The program's one long-lived window: the personal record at the top, the three lists of
@@ -52,6 +53,13 @@ public:
     // Lets the views of a category (empty for all three) go of the data file; they show nothing.
     void wf_ResetDataControls(const QString& arstr_Control = QString());
     void wf_ViewPasswords();
+
+    // Locked means closed: the views and the data file are closed, every display field is
+    // emptied and the password is forgotten; each page's record is remembered.
+    void wf_LockData();
+    // Opens the data file again with what was typed and shows each page's record again. A
+    // wrong password leaves everything closed; another failure is shown.
+    TrayControl::Unlock wf_UnlockData(const QString& password);
 
     // The pages, the views and the fields the commands work with.
     DataControl* dataControl(const QString& category) const;
@@ -113,4 +121,6 @@ private:
     HoverHelp* m_hoverHelp = nullptr;
     AwayLock* m_awayLock = nullptr;
     bool m_unloaded = false;
+    // The id each page showed when the program locked.
+    QHash<QString, QString> m_lockedIds;
 };

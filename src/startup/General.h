@@ -15,6 +15,9 @@ extern bool gbool_PasswordCheckOK;
 extern bool gbool_AlwaysOnTop;
 extern bool gbool_Lock;
 
+// Wipes the password and the connect text that carries it, in place, and empties both.
+void ForgetPassword();
+
 // The error text shown for an unexpected failure: "Error: <description> [<number>]".
 QString ErrorText(const dao::Error& error);
 // Shows the error text with the title "Corvanta Error" and the information icon.

@@ -1,3 +1,4 @@
+#include "DataControl.h"
 #include "General.h"
 #include "HoverHelp.h"
 #include "MainWindowFixture.h"
@@ -21,21 +22,44 @@ private:
     }
 
 private slots:
-    void vanishedWindowComesBackOnlyWithThePassword()
+    // Locked means closed: nothing of the file stays open or on screen while the window is away,
+    // and the right password opens the file again on the records the pages showed.
+    void lockedWindowHoldsNothingUntilThePasswordOpensTheFile()
     {
         MainWindowFixture f(QStringLiteral("Secret"));
+        f.add(QStringLiteral("[Personal Information]"), {{QStringLiteral("Name"), QStringLiteral("Ann")}});
+        for (const char* card : {"Alpha", "Beta", "Gamma"}) {
+            f.add(QStringLiteral("[Credit Cards]"), {{QStringLiteral("Credit Card"), QString::fromLatin1(card)}});
+        }
+        f.add(QStringLiteral("[Web Accounts]"), {{QStringLiteral("Web Site"), QStringLiteral("Site")},
+                                                 {QStringLiteral("Password"), QStringLiteral("pw")}});
         frm_Main& main = f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QVERIFY(!main.dataControl(QStringLiteral("Credit"))->MoveNext());
+        QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Beta"));
         main.menuItem("mnu_ViewLock")->trigger();
         QVERIFY(gbool_Lock);
 
         // The test desktop has no notification area: the window goes to the task bar.
         main.menuItem("mnu_Vanish")->trigger();
         QVERIFY(main.isMinimized());
+        auto closed = [&] {
+            QVERIFY(!gdb_Data);
+            QVERIFY(gstr_Password.isEmpty() && gstr_Connect.isEmpty());
+            for (const char* category : {"Credit", "Travel", "Web"}) {
+                QVERIFY(!main.dataControl(QString::fromLatin1(category))->IsAttached());
+            }
+            for (const QLineEdit* field : main.findChildren<QLineEdit*>()) {
+                QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));
+            }
+        };
+        closed();
+
         f.seam.queueScript([](QDialog* dialog) { enter(dialog, QStringLiteral("secret")); });
         main.showNormal();
         QTRY_VERIFY(main.isMinimized());
         QCOMPARE(f.seam.messages.size(), 1);
+        closed();
 
         f.seam.queueScript([](QDialog* dialog) { enter(dialog, QStringLiteral("Secret")); });
         main.showNormal();
@@ -43,6 +67,11 @@ private slots:
         QCOMPARE(f.seam.modalDialogs.size(), 2);
         QVERIFY(!main.isMinimized() && main.isVisible());
         QCOMPARE(main.trayControl().state(), TrayControl::State::Shown);
+        QVERIFY(gdb_Data && gdb_Data->IsOpen());
+        QCOMPARE(gstr_Password, QStringLiteral("Secret"));
+        QCOMPARE(f.text("sle_Name"), QStringLiteral("Ann"));
+        QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Beta"));
+        QCOMPARE(f.text("sle_WebPassword"), QStringLiteral("pw"));
     }
 
     void trayMenuCreatesOverTheRestoredWindow_data()
