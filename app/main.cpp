@@ -12,6 +12,7 @@
 
 int main(int argc, char** argv)
 {
+    HardenProcess();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setOrganizationName(QStringLiteral("Corvanta"));

@@ -1,16 +1,116 @@
 #include "SecureMemory.h"
 
 #include <sodium.h>
+#include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
 namespace dao {
 
+namespace {
+
+// The database engine's memory routines: each block carries its size in front, so that a free
+// can wipe it whole. 16 bytes keep the block as aligned as malloc's.
+constexpr size_t kHeader = 16;
+
+unsigned char* blockStart(void* memory)
+{
+    return static_cast<unsigned char*>(memory) - kHeader;
+}
+
+size_t blockSize(void* memory)
+{
+    size_t size = 0;
+    std::memcpy(&size, blockStart(memory), sizeof size);
+    return size;
+}
+
+void* wipingMalloc(int size)
+{
+    if (size <= 0) {
+        return nullptr;
+    }
+    auto* block = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(size) + kHeader));
+    if (block == nullptr) {
+        return nullptr;
+    }
+    const auto stored = static_cast<size_t>(size);
+    std::memcpy(block, &stored, sizeof stored);
+    return block + kHeader;
+}
+
+void wipingFree(void* memory)
+{
+    if (memory == nullptr) {
+        return;
+    }
+    unsigned char* block = blockStart(memory);
+    sodium_memzero(block, blockSize(memory) + kHeader);
+    std::free(block);
+}
+
+void* wipingRealloc(void* memory, int size)
+{
+    if (memory == nullptr) {
+        return wipingMalloc(size);
+    }
+    // Moved by hand: the old block is wiped, which realloc would not do.
+    void* moved = wipingMalloc(size);
+    if (moved == nullptr) {
+        return nullptr;
+    }
+    std::memcpy(moved, memory, std::min(blockSize(memory), static_cast<size_t>(size)));
+    wipingFree(memory);
+    return moved;
+}
+
+int wipingSize(void* memory)
+{
+    return memory == nullptr ? 0 : static_cast<int>(blockSize(memory));
+}
+
+int wipingRoundup(int size)
+{
+    return (size + 7) & ~7;
+}
+
+int wipingInit(void*)
+{
+    return SQLITE_OK;
+}
+
+void wipingShutdown(void*) {}
+
+bool installWipingHeap()
+{
+    static sqlite3_mem_methods methods{wipingMalloc,  wipingFree, wipingRealloc,  wipingSize,
+                                       wipingRoundup, wipingInit, wipingShutdown, nullptr};
+    return sqlite3_config(SQLITE_CONFIG_MALLOC, &methods) == SQLITE_OK;
+}
+
+bool& heapWiped()
+{
+    static bool wiped = false;
+    return wiped;
+}
+
+} // namespace
+
 bool initializeCrypto()
 {
-    static const bool ok = sodium_init() >= 0;
+    static const bool ok = [] {
+        heapWiped() = installWipingHeap();
+        return sodium_init() >= 0;
+    }();
     return ok;
+}
+
+bool databaseHeapWiped()
+{
+    return heapWiped();
 }
 
 SecureBytes::SecureBytes(size_t size) : m_size(size)

@@ -6,8 +6,13 @@
 
 namespace dao {
 
-// Starts the crypto library once; false means the program must not go on.
+// Starts the crypto library once; false means the program must not go on. Called before the
+// database engine's first use, it also makes the engine wipe every block of memory it frees
+// (the decrypted database lives there).
 bool initializeCrypto();
+// Whether the database engine's frees wipe; false when the engine was in use before
+// initializeCrypto.
+bool databaseHeapWiped();
 
 // Bytes in guarded memory that is locked against swapping and wiped when released.
 class SecureBytes

@@ -16,6 +16,9 @@
 #include <QEventLoop>
 #include <QThread>
 
+#include <sys/prctl.h>
+#include <sys/resource.h>
+
 #include <memory>
 
 namespace {
@@ -64,6 +67,17 @@ dao::Error openDataFile(const QString& password)
 }
 
 } // namespace
+
+void HardenProcess()
+{
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+#if !defined(__SANITIZE_ADDRESS__)
+    // Not dumpable: no core, no ptrace attach, /proc/<pid>/mem closed to the user's other
+    // processes. The leak checker of a sanitizer build attaches to this process itself.
+    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+#endif
+}
 
 StartupResult Main(const StartupWindows& windows)
 {

@@ -18,6 +18,10 @@ enum class StartupResult {
     Ended    // the program ends now, having shown what it had to say
 };
 
+// Runs first of all: no core file is written and no other process of the user may attach to this
+// one or read its memory; either would find the password and the decrypted records there.
+void HardenProcess();
+
 // The start-up routine: refuses a second copy, shows the splash when the user wants it, opens
 // the data file (asking for its password until it opens or the user gives up), makes sure the
 // personal record exists and shows the main window.
