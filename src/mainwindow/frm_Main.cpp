@@ -340,6 +340,10 @@ void frm_Main::Form_Unload()
     settings::WriteSettings(isMinimized(), pos(), istr_Settings);
 
     wf_ResetDataControls();
+    for (const QString& category : listCategories()) {
+        // Its connect text carries the password.
+        dataControl(category)->setConnect(QString());
+    }
     if (gdb_Data) {
         gdb_Data->Close();
         gdb_Data.reset();
@@ -441,6 +445,10 @@ void frm_Main::wf_LockData()
         m_lockedIds.insert(category, idBox(category)->text());
     }
     wf_ResetDataControls();
+    for (const QString& category : listCategories()) {
+        // Its connect text carries the password.
+        dataControl(category)->setConnect(QString());
+    }
     if (gdb_Data) {
         gdb_Data->Close();
         gdb_Data.reset();

@@ -70,6 +70,8 @@ dao::Error openDataFile(const QString& password)
 
 void HardenProcess()
 {
+    // Also keeps the heap's own free in the program.
+    (void)HeapWipedOnFree();
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
 #if !defined(__SANITIZE_ADDRESS__)

@@ -21,6 +21,8 @@ enum class StartupResult {
 // Runs first of all: no core file is written and no other process of the user may attach to this
 // one or read its memory; either would find the password and the decrypted records there.
 void HardenProcess();
+// Whether every block the program frees is wiped first (not in a sanitizer build).
+bool HeapWipedOnFree();
 
 // The start-up routine: refuses a second copy, shows the splash when the user wants it, opens
 // the data file (asking for its password until it opens or the user gives up), makes sure the

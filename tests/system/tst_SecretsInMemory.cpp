@@ -1,0 +1,123 @@
+// A locked program holds no readable secret: a child runs the program's main window over a data
+// file, shows every record and locks; its memory (every readable mapping, through /proc) must
+// then hold neither the password nor a web password, in UTF-8 or UTF-16. The same search in a
+// child that did not lock must find them, or the search proves nothing.
+
+#include "EngineFixture.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kPassword = QStringLiteral("Qx7 lock-pass \u00e9 93");
+const QString kWebPassword = QStringLiteral("Wb9#Zz secret-41");
+
+QByteArray utf16(const QString& text)
+{
+    return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+}
+
+// Which of the texts the process's readable memory holds, as "<text> (<encoding>)".
+QStringList foundInMemory(qint64 pid, const QStringList& texts)
+{
+    QStringList found;
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+    if (!maps.open(QIODevice::ReadOnly)) {
+        return {QStringLiteral("(maps unreadable)")};
+    }
+    const int mem = ::open(qPrintable(QStringLiteral("/proc/%1/mem").arg(pid)), O_RDONLY);
+    if (mem < 0) {
+        return {QStringLiteral("(mem unreadable)")};
+    }
+    QList<QPair<QByteArray, QString>> needles;
+    for (const QString& text : texts) {
+        needles.append({text.toUtf8(), text + QStringLiteral(" (UTF-8)")});
+        needles.append({utf16(text), text + QStringLiteral(" (UTF-16)")});
+    }
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.simplified().split(' ');
+        if (parts.size() < 2 || !parts[1].startsWith('r') || line.contains("[vvar]") || line.contains("[vsyscall]")) {
+            continue;
+        }
+        const QList<QByteArray> range = parts[0].split('-');
+        const quint64 start = range.value(0).toULongLong(nullptr, 16);
+        const quint64 end = range.value(1).toULongLong(nullptr, 16);
+        QByteArray bytes(static_cast<qsizetype>(end - start), '\0');
+        const ssize_t n = ::pread(mem, bytes.data(), static_cast<size_t>(bytes.size()), static_cast<off_t>(start));
+        if (n <= 0) {
+            continue;
+        }
+        bytes.truncate(n);
+        for (const auto& [needle, name] : needles) {
+            if (!found.contains(name) && bytes.contains(needle)) {
+                found << name;
+            }
+        }
+    }
+    ::close(mem);
+    return found;
+}
+
+} // namespace
+
+class tst_SecretsInMemory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lockedProgramHoldsNoSecret_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("open: the search finds them") << "open" << true;
+        QTest::newRow("locked: nothing to find") << "lock" << false;
+    }
+    void lockedProgramHoldsNoSecret()
+    {
+        QFETCH(QString, mode);
+        QFETCH(bool, found);
+        fixture::useCheapKdf();
+        QTemporaryDir dir;
+        const QString file = fixture::createDataFile(dir.path(), kPassword);
+        {
+            dao::DatabasePtr db = fixture::open(file, kPassword);
+            QVERIFY(db);
+            QVERIFY(fixture::addRecord(*db, "[Personal Information]", {{"Name", "Ann"}}) > 0);
+            QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "Shop"}, {"Password", kWebPassword}}) > 0);
+            QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "Bank"}, {"Password", "other"}}) > 0);
+            QVERIFY(fixture::addRecord(*db, "[Credit Cards]", {{"Credit Card", "Gold"}}) > 0);
+        }
+
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("CORVANTA_TEST_READABLE"), QStringLiteral("1"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QStringLiteral(SECRETS_CHILD), {file, dir.path(), mode});
+        QVERIFY(child.waitForStarted());
+        child.write(kPassword.toUtf8() + '\n');
+        QVERIFY(child.waitForReadyRead(60000));
+        QCOMPARE(child.readLine().trimmed(), QByteArray("ready"));
+
+        const QStringList inMemory = foundInMemory(child.processId(), {kPassword, kWebPassword});
+        child.closeWriteChannel();
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitCode(), 0);
+        if (found) {
+            QVERIFY2(inMemory.join(' ').contains(kPassword) && inMemory.join(' ').contains(kWebPassword),
+                     qPrintable(inMemory.join(QStringLiteral(", "))));
+        } else {
+            QVERIFY2(inMemory.isEmpty(), qPrintable(inMemory.join(QStringLiteral(", "))));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SecretsInMemory)
+#include "tst_SecretsInMemory.moc"
