@@ -341,8 +341,9 @@ void frm_Main::Form_Unload()
 
     wf_ResetDataControls();
     for (const QString& category : listCategories()) {
-        // Its connect text carries the password.
+        // Its connect text and the password beside it.
         dataControl(category)->setConnect(QString());
+        dataControl(category)->setPassword(dao::Password());
     }
     if (gdb_Data) {
         gdb_Data->Close();
@@ -446,8 +447,9 @@ void frm_Main::wf_LockData()
     }
     wf_ResetDataControls();
     for (const QString& category : listCategories()) {
-        // Its connect text carries the password.
+        // Its connect text and the password beside it.
         dataControl(category)->setConnect(QString());
+        dataControl(category)->setPassword(dao::Password());
     }
     if (gdb_Data) {
         gdb_Data->Close();
@@ -471,7 +473,8 @@ TrayControl::Unlock frm_Main::wf_UnlockData(const QString& password)
     // The key derivation of the file decides, not a copy of the password kept in memory.
     const QString connect = statements::connectWith(password);
     dao::DatabasePtr database;
-    const dao::Error error = dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, connect, database);
+    const dao::Error error =
+        dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, connect, database, dao::Password(password));
     if (error.number() == dao::err::InvalidPassword) {
         return TrayControl::Unlock::WrongPassword;
     }
