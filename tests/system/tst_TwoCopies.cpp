@@ -158,7 +158,8 @@ private slots:
         QCOMPARE(writer.exitCode(), 0);
         QCOMPARE(compactions, 5);
         holdsEverySave(file, saved);
-        QCOMPARE(QDir(m_dir.path()).entryList({"compacted.cvd?*"}, QDir::Files), (QStringList{"compacted.cvd.bak", "compacted.cvd.lock"}));
+        QCOMPARE(QDir(m_dir.path()).entryList({"compacted.cvd?*"}, QDir::Files),
+                 (QStringList{"compacted.cvd.bak", "compacted.cvd.lock"}));
     }
 
     void aCopyKilledWhileSavingCostsTheOtherNothing()
