@@ -126,6 +126,11 @@ private slots:
             QVERIFY2(inMemory.join(' ').contains(kPassword) && inMemory.join(' ').contains(kWebPassword),
                      qPrintable(inMemory.join(QStringLiteral(", "))));
         } else {
+#ifdef __SANITIZE_ADDRESS__
+            // The sanitizer keeps freed blocks in its own quarantine and the program's wiping of
+            // freed memory is off there; the ordinary build holds this promise.
+            QSKIP("freed memory is the sanitizer's, not wiped");
+#endif
             QVERIFY2(inMemory.isEmpty(), qPrintable(inMemory.join(QStringLiteral(", "))));
         }
     }
