@@ -339,16 +339,7 @@ void frm_Main::Form_Unload()
 
     settings::WriteSettings(isMinimized(), pos(), istr_Settings);
 
-    wf_ResetDataControls();
-    for (const QString& category : listCategories()) {
-        // Its connect text and the password beside it.
-        dataControl(category)->setConnect(QString());
-        dataControl(category)->setPassword(dao::Password());
-    }
-    if (gdb_Data) {
-        gdb_Data->Close();
-        gdb_Data.reset();
-    }
+    closeData();
     endProgram()();
 }
 
@@ -439,12 +430,9 @@ void frm_Main::wf_ResetDataControls(const QString& arstr_Control)
     }
 }
 
-void frm_Main::wf_LockData()
+// Detaches the three views, forgets the password they keep and closes the data file.
+void frm_Main::closeData()
 {
-    m_lockedIds.clear();
-    for (const QString& category : listCategories()) {
-        m_lockedIds.insert(category, idBox(category)->text());
-    }
     wf_ResetDataControls();
     for (const QString& category : listCategories()) {
         // Its connect text and the password beside it.
@@ -455,6 +443,15 @@ void frm_Main::wf_LockData()
         gdb_Data->Close();
         gdb_Data.reset();
     }
+}
+
+void frm_Main::wf_LockData()
+{
+    m_lockedIds.clear();
+    for (const QString& category : listCategories()) {
+        m_lockedIds.insert(category, idBox(category)->text());
+    }
+    closeData();
     // What the views do not hold: the personal frame and the copies made for display. Nothing is
     // left for a screen reader to read from the covered window.
     for (QLineEdit* field : findChildren<QLineEdit*>()) {

@@ -57,6 +57,7 @@ public:
     // Locked means closed: the views and the data file are closed, every display field is
     // emptied and the password is forgotten; each page's record is remembered.
     void wf_LockData();
+    void closeData();
     // Opens the data file again with what was typed and shows each page's record again. A
     // wrong password leaves everything closed; another failure is shown.
     TrayControl::Unlock wf_UnlockData(const QString& password);
