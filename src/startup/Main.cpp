@@ -9,6 +9,7 @@
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "Statements.h"
+#include "Version.h"
 #include "frm_Login.h"
 #include "frm_Splash.h"
 
@@ -22,9 +23,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kMajorVersion = 1;
-constexpr int kMinorVersion = 0;
 
 // The busy pointer, switched only when its state changes so that on and off stay balanced.
 class Pointer
@@ -86,7 +84,7 @@ StartupResult Main(const StartupWindows& windows)
     dao::format::setDerivationRunner(deriveAside);
     Pointer pointer;
     pointer.set(true);
-    gstr_Version = QStringLiteral("Version %1.%2").arg(kMajorVersion).arg(kMinorVersion);
+    gstr_Version = QStringLiteral("Version %1.%2").arg(CORVANTA_VERSION_MAJOR).arg(CORVANTA_VERSION_MINOR);
 
     if (platform::PrevInstance()) {
         platform::MsgBox(QStringLiteral("Corvanta is already running."), platform::vbInformation,

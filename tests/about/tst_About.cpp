@@ -20,7 +20,7 @@ class tst_About : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { gstr_Version = QStringLiteral("Version 1.0"); }
+    void initTestCase() { gstr_Version = QStringLiteral("Version 9.8"); }
 
     void init()
     {
@@ -40,7 +40,7 @@ private slots:
         frm_About about;
         QCOMPARE(about.windowTitle(), QStringLiteral("About Corvanta"));
         QCOMPARE(label(about, "lbl_Title"), QStringLiteral("Corvanta"));
-        QCOMPARE(label(about, "lbl_Version"), QStringLiteral("Version 1.0"));
+        QCOMPARE(label(about, "lbl_Version"), QStringLiteral("Version 9.8"));
         QVERIFY(label(about, "lbl_Disclaimer").startsWith(" Warning: "));
         QCOMPARE(label(about, "lbl_Comments"), QStringLiteral("Comments and bug reports are welcome!"));
         QVERIFY(label(about, "lbl_Description").startsWith("This program is to allow a user"));

@@ -12,14 +12,14 @@ class tst_Splash : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { gstr_Version = QStringLiteral("Version 1.0"); }
+    void initTestCase() { gstr_Version = QStringLiteral("Version 9.8"); }
 
     void showsTheProgramsTextsAndTheBusyPointer()
     {
         testsupport::ScriptedSeam seam;
         frm_Splash splash;
         QVERIFY(seam.busy);
-        QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("lbl_Version"))->text(), QStringLiteral("Version 1.0"));
+        QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("lbl_Version"))->text(), QStringLiteral("Version 9.8"));
         QVERIFY(splash.findChild<QLabel*>(QStringLiteral("lbl_Warning"))->text().startsWith(" Warning: "));
         QVERIFY(splash.findChild<QLabel*>(QStringLiteral("lbl_Warning"))->text().contains("as is"));
         QVERIFY(splash.findChild<QLabel*>(QStringLiteral("lbl_Copyright"))->text().startsWith("Copyright"));

@@ -8,6 +8,7 @@
 #include "ScriptedSeam.h"
 #include "SettingsStore.h"
 #include "SingleInstance.h"
+#include "Version.h"
 #include "frm_Login.h"
 #include "frm_Splash.h"
 
@@ -149,7 +150,7 @@ private slots:
         QCOMPARE(result, StartupResult::Running);
         QCOMPARE(seam.modalDialogs.size() + seam.messages.size(), 0); // no password, no login
         QVERIFY(gstr_Password.isEmpty() && !seam.busy);
-        QCOMPARE(gstr_Version, QString("Version 1.0"));
+        QCOMPARE(gstr_Version, QString("Version %1.%2").arg(CORVANTA_VERSION_MAJOR).arg(CORVANTA_VERSION_MINOR));
         const QString expected = (opened == "beside" ? programDir() : userDir()) + "/Corvanta.cvd";
         QCOMPARE(gdb_Data->Name(), expected);
         // A copied empty file asks for the personal record; a file that was there already has it.
