@@ -14,19 +14,6 @@ class tst_Splash : public QObject
 private slots:
     void initTestCase() { gstr_Version = QStringLiteral("Version 9.8"); }
 
-    void showsTheProgramsTextsAndTheBusyPointer()
-    {
-        testsupport::ScriptedSeam seam;
-        frm_Splash splash;
-        QVERIFY(seam.busy);
-        QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("lbl_Version"))->text(), QStringLiteral("Version 9.8"));
-        QVERIFY(splash.findChild<QLabel*>(QStringLiteral("lbl_Warning"))->text().startsWith(" Warning: "));
-        QVERIFY(splash.findChild<QLabel*>(QStringLiteral("lbl_Warning"))->text().contains("as is"));
-        QVERIFY(splash.findChild<QLabel*>(QStringLiteral("lbl_Copyright"))->text().startsWith("Copyright"));
-        QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("pic_Logo"))->pixmap().size(), QSize(341, 101));
-        QVERIFY(!splash.findChild<QLabel*>(QStringLiteral("pic_Icon"))->pixmap().isNull());
-    }
-
     void earlyUnloadWaitsThreeSecondsWhileEventsRun()
     {
         testsupport::ScriptedSeam seam;

@@ -1,6 +1,7 @@
 #include "Accessibility.h"
 #include "Platform.h"
 #include "ScriptedSeam.h"
+#include "TestSupport.h"
 #include "Windows.h"
 
 #include <QAccessible>
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+
+using testsupport::row;
 
 namespace {
 
@@ -59,68 +62,57 @@ class tst_MaskedSecrets : public QObject
     Q_OBJECT
 
 private slots:
-    void maskedFieldKeepsItsSecret_data();
-    void maskedFieldKeepsItsSecret();
-    void clearFieldStillReadsItsText();
+    void maskedFieldKeepsItsSecret_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("field");
+        row("login", "Login", "sle_Password");
+        row("password check", "Check", "sle_Password");
+        row("old password", "Password", "sle_OldPassword");
+        row("new password", "Password", "sle_NewPassword");
+        row("new password again", "Password", "sle_NewPasswordAgain");
+    }
+    void maskedFieldKeepsItsSecret()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, field);
+        testsupport::ScriptedSeam seam;
+        auto shown = accesscheck::makeWindow(window);
+        QVERIFY(accesscheck::showActive(shown.get()));
+        auto* box = shown->findChild<QLineEdit*>(field);
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->echoMode(), QLineEdit::Password);
+        box->setFocus();
+        QTest::keyClicks(box, kSecret);
+        QTest::keyClick(box, Qt::Key_Left);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(box->text().size(), kSecret.size() - 1);
+
+        const QStringList texts = exposedTexts(box);
+        QVERIFY2(!revealsSecret(texts), qPrintable(texts.join(QStringLiteral(" | "))));
+        // Still a field the reader can tell is filled: one mask character per character typed, as
+        // its value and as its text.
+        const QString drawn(kSecret.size() - 1, QLatin1Char('*'));
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
+        QCOMPARE(face->text(QAccessible::Value), drawn);
+        QVERIFY(face->textInterface() != nullptr);
+        QCOMPARE(face->textInterface()->characterCount(), int(drawn.size()));
+        QCOMPARE(face->textInterface()->text(0, int(drawn.size())), drawn);
+    }
+    void clearFieldStillReadsItsText()
+    {
+        // The check above would pass on an interface that reads nothing at all.
+        QWidget window;
+        auto* field = new QLineEdit(&window);
+        platform::usePasswordCharacter(field);
+        QVERIFY(accesscheck::showActive(&window));
+        field->setFocus();
+        QTest::keyClicks(field, kSecret);
+        field->setEchoMode(QLineEdit::Normal);
+        QVERIFY(revealsSecret(exposedTexts(field)));
+    }
 };
-
-void tst_MaskedSecrets::maskedFieldKeepsItsSecret_data()
-{
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("field");
-    QTest::newRow("login") << "Login"
-                           << "sle_Password";
-    QTest::newRow("password check") << "Check"
-                                    << "sle_Password";
-    QTest::newRow("old password") << "Password"
-                                  << "sle_OldPassword";
-    QTest::newRow("new password") << "Password"
-                                  << "sle_NewPassword";
-    QTest::newRow("new password again") << "Password"
-                                        << "sle_NewPasswordAgain";
-}
-
-void tst_MaskedSecrets::maskedFieldKeepsItsSecret()
-{
-    QFETCH(QString, window);
-    QFETCH(QString, field);
-    testsupport::ScriptedSeam seam;
-    auto shown = accesscheck::makeWindow(window);
-    QVERIFY(accesscheck::showActive(shown.get()));
-    auto* box = shown->findChild<QLineEdit*>(field);
-    QVERIFY(box != nullptr);
-    QCOMPARE(box->echoMode(), QLineEdit::Password);
-    box->setFocus();
-    QTest::keyClicks(box, kSecret);
-    QTest::keyClick(box, Qt::Key_Left);
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(box->text().size(), kSecret.size() - 1);
-
-    const QStringList texts = exposedTexts(box);
-    QVERIFY2(!revealsSecret(texts), qPrintable(texts.join(QStringLiteral(" | "))));
-    // Still a field the reader can tell is filled: one mask character per character typed, as
-    // its value and as its text.
-    const QString drawn(kSecret.size() - 1, QLatin1Char('*'));
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
-    QCOMPARE(face->text(QAccessible::Value), drawn);
-    QVERIFY(face->textInterface() != nullptr);
-    QCOMPARE(face->textInterface()->characterCount(), int(drawn.size()));
-    QCOMPARE(face->textInterface()->text(0, int(drawn.size())), drawn);
-}
-
-void tst_MaskedSecrets::clearFieldStillReadsItsText()
-{
-    // The check above would pass on an interface that reads nothing at all.
-    QWidget window;
-    auto* field = new QLineEdit(&window);
-    platform::usePasswordCharacter(field);
-    QVERIFY(accesscheck::showActive(&window));
-    field->setFocus();
-    QTest::keyClicks(field, kSecret);
-    field->setEchoMode(QLineEdit::Normal);
-    QVERIFY(revealsSecret(exposedTexts(field)));
-}
 
 QTEST_MAIN(tst_MaskedSecrets)
 #include "tst_MaskedSecrets.moc"

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using testsupport::row;
+
 namespace {
 
 const QString kWebFields = QStringLiteral("Web Site|Site Type|URL|Login|Password|Notes");
@@ -189,9 +191,9 @@ private slots:
     void failedImportAddsNothing_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("disk full") << "write";
-        QTest::newRow("flush fails") << "fsync";
-        QTest::newRow("rename fails") << "rename";
+        row("disk full", "write");
+        row("flush fails", "fsync");
+        row("rename fails", "rename");
     }
     void failedImportAddsNothing()
     {

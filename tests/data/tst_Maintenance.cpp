@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using testsupport::row;
+
 namespace {
 
 QStringList names(dao::Database& db)
@@ -49,8 +51,8 @@ private slots:
     void compactionShrinksAndKeepsEverything_data()
     {
         QTest::addColumn<QString>("password");
-        QTest::newRow("with password") << "pw";
-        QTest::newRow("without password") << "";
+        row("with password", "pw");
+        row("without password", "");
     }
     void compactionShrinksAndKeepsEverything()
     {
@@ -81,14 +83,14 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("at");
-        QTest::newRow("backup not written") << "write" << 1;
-        QTest::newRow("backup not flushed") << "fsync" << 1;
-        QTest::newRow("backup not renamed into place") << "rename" << 1;
-        QTest::newRow("companion not written") << "write" << 2;
-        QTest::newRow("companion not flushed") << "fsync" << 3;
-        QTest::newRow("companion not renamed into place") << "rename" << 2;
-        QTest::newRow("companion not put over the data file") << "rename" << 3;
-        QTest::newRow("folder not flushed after the swap") << "fsync" << 5;
+        row("backup not written", "write", 1);
+        row("backup not flushed", "fsync", 1);
+        row("backup not renamed into place", "rename", 1);
+        row("companion not written", "write", 2);
+        row("companion not flushed", "fsync", 3);
+        row("companion not renamed into place", "rename", 2);
+        row("companion not put over the data file", "rename", 3);
+        row("folder not flushed after the swap", "fsync", 5);
     }
     void failureAtAnyStepKeepsTheDataFile()
     {

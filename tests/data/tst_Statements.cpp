@@ -1,8 +1,11 @@
 // The statement texts that are built from pieces, and the connect texts.
 
 #include "Statements.h"
+#include "TestSupport.h"
 
 #include <QTest>
+
+using testsupport::row;
 
 class tst_Statements : public QObject
 {
@@ -15,16 +18,15 @@ private slots:
         QTest::addColumn<qint64>("id");
         QTest::addColumn<QString>("load");
         QTest::addColumn<QString>("save");
-        QTest::newRow("personal") << "Personal" << qint64(0) << "Select * From [Personal Information]"
-                                  << "Select * From [Personal Information]";
-        QTest::newRow("new credit card") << "Credit" << qint64(0)
-                                         << "Select * From [Credit Cards] Where [Credit Card ID] = 0;"
-                                         << "Select * From [Credit Cards]";
-        QTest::newRow("travel") << "Travel" << qint64(7) << "Select * From [Travel Programs] Where [Program ID] = 7;"
-                                << "Select * From [Travel Programs]Where [Program ID] = 7;";
-        QTest::newRow("web, 32-bit id") << "Web" << qint64(2147483647)
-                                        << "Select * From [Web Accounts] Where [Web Site ID] = 2147483647;"
-                                        << "Select * From [Web Accounts]Where [Web Site ID] = 2147483647;";
+        row("personal", "Personal", qint64(0), "Select * From [Personal Information]",
+            "Select * From [Personal Information]");
+        row("new credit card", "Credit", qint64(0), "Select * From [Credit Cards] Where [Credit Card ID] = 0;",
+            "Select * From [Credit Cards]");
+        row("travel", "Travel", qint64(7), "Select * From [Travel Programs] Where [Program ID] = 7;",
+            "Select * From [Travel Programs]Where [Program ID] = 7;");
+        row("web, 32-bit id", "Web", qint64(2147483647),
+            "Select * From [Web Accounts] Where [Web Site ID] = 2147483647;",
+            "Select * From [Web Accounts]Where [Web Site ID] = 2147483647;");
     }
     void recordStatements()
     {

@@ -4,6 +4,7 @@
 #include "FileFormat.h"
 #include "Maintenance.h"
 #include "Statements.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,8 @@
 #include <sodium.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using testsupport::row;
 
 using namespace dao;
 
@@ -49,35 +52,39 @@ private slots:
     {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QVariantMap>("values");
-        QTest::newRow("personal") << "[Personal Information]"
-                                  << QVariantMap{{"Name", "Ann O'Neil"},
-                                                 {"Address", "1 Elm St."},
-                                                 {"City", "Salem"},
-                                                 {"State", "OR"},
-                                                 {"Zip Code", "97301"},
-                                                 {"Phone Number", "5035551234"},
-                                                 {"E-Mail Address", QVariant()}};
-        QTest::newRow("credit") << "[Credit Cards]"
-                                << QVariantMap{{"Credit Card", "Gold"},
-                                               {"Card Type", " 2"},
-                                               {"Account Name", ""},
-                                               {"Account Number", "4111111111111111"},
-                                               {"Expiration Date", "503"},
-                                               {"Phone Number", QVariant()},
-                                               {"Notes", "line one\r\nline two"}};
-        QTest::newRow("travel") << "[Travel Programs]"
-                                << QVariantMap{{"Travel Program", "Sky Miles"}, {"Program Type", "Air"},
-                                               {"Account Name", "Ann"},         {"Account Number", "AB12"},
-                                               {"PIN Number", "0042"},          {"Web Account", "O'Hare Club"},
-                                               {"Phone Number", "5551234"},     {"Notes", QVariant()}};
-        QTest::newRow("web") << "[Web Accounts]"
-                             << QVariantMap{{"Web Site", "Ünïcødé ✓"},
-                                            {"Site Type", "Shop"},
-                                            {"URL", "example.org"},
-                                            {"Login", "ann"},
-                                            {"Password", "p@ss 'word\""},
-                                            {"E-Mail Address", "ann@example.org"},
-                                            {"Notes", ""}};
+        row("personal", "[Personal Information]",
+            QVariantMap{{"Name", "Ann O'Neil"},
+                        {"Address", "1 Elm St."},
+                        {"City", "Salem"},
+                        {"State", "OR"},
+                        {"Zip Code", "97301"},
+                        {"Phone Number", "5035551234"},
+                        {"E-Mail Address", QVariant()}});
+        row("credit", "[Credit Cards]",
+            QVariantMap{{"Credit Card", "Gold"},
+                        {"Card Type", " 2"},
+                        {"Account Name", ""},
+                        {"Account Number", "4111111111111111"},
+                        {"Expiration Date", "503"},
+                        {"Phone Number", QVariant()},
+                        {"Notes", "line one\r\nline two"}});
+        row("travel", "[Travel Programs]",
+            QVariantMap{{"Travel Program", "Sky Miles"},
+                        {"Program Type", "Air"},
+                        {"Account Name", "Ann"},
+                        {"Account Number", "AB12"},
+                        {"PIN Number", "0042"},
+                        {"Web Account", "O'Hare Club"},
+                        {"Phone Number", "5551234"},
+                        {"Notes", QVariant()}});
+        row("web", "[Web Accounts]",
+            QVariantMap{{"Web Site", "Ünïcødé ✓"},
+                        {"Site Type", "Shop"},
+                        {"URL", "example.org"},
+                        {"Login", "ann"},
+                        {"Password", "p@ss 'word\""},
+                        {"E-Mail Address", "ann@example.org"},
+                        {"Notes", ""}});
     }
     void roundTripEveryTable()
     {
@@ -116,24 +123,15 @@ private slots:
         QTest::addColumn<QString>("filePassword");
         QTest::addColumn<QString>("connect");
         QTest::addColumn<int>("expected");
-        QTest::newRow("no password, first connect") << ""
-                                                    << "MS Access;PWD=''" << 0;
-        QTest::newRow("no password, any password") << ""
-                                                   << "MS Access;PWD=whatever" << 0;
-        QTest::newRow("exact") << "Secret pw"
-                               << "MS Access;PWD=Secret pw" << 0;
-        QTest::newRow("compaction form") << "Secret pw"
-                                         << ";PWD=Secret pw" << 0;
-        QTest::newRow("first connect") << "Secret pw"
-                                       << "MS Access;PWD=''" << 3031;
-        QTest::newRow("case differs") << "Secret pw"
-                                      << "MS Access;PWD=secret pw" << 3031;
-        QTest::newRow("trailing blank") << "Secret pw"
-                                        << "MS Access;PWD=Secret pw " << 3031;
-        QTest::newRow("leading blank") << "Secret pw"
-                                       << "MS Access;PWD= Secret pw" << 3031;
-        QTest::newRow("quotes are no escape") << "''"
-                                              << "MS Access;PWD=''" << 3031;
+        row("no password, first connect", "", "MS Access;PWD=''", 0);
+        row("no password, any password", "", "MS Access;PWD=whatever", 0);
+        row("exact", "Secret pw", "MS Access;PWD=Secret pw", 0);
+        row("compaction form", "Secret pw", ";PWD=Secret pw", 0);
+        row("first connect", "Secret pw", "MS Access;PWD=''", 3031);
+        row("case differs", "Secret pw", "MS Access;PWD=secret pw", 3031);
+        row("trailing blank", "Secret pw", "MS Access;PWD=Secret pw ", 3031);
+        row("leading blank", "Secret pw", "MS Access;PWD= Secret pw", 3031);
+        row("quotes are no escape", "''", "MS Access;PWD=''", 3031);
     }
     void passwords()
     {
@@ -247,20 +245,16 @@ private slots:
     {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
-        QTest::newRow("none to one") << ""
-                                     << "first";
-        QTest::newRow("one to another") << "first"
-                                        << "Second One";
-        QTest::newRow("one to none") << "first"
-                                     << "";
+        row("none to one", "", "first");
+        row("one to another", "first", "Second One");
+        row("one to none", "first", "");
         // Any text a person can type, connect-text syntax included, is a password.
         for (const QString& typed :
              {QString("''"), QString("'"), QString(";"), QString("PWD=x"), QString(";PWD="), QString("  blanks  "),
               QString("Ab1 ").repeated(50), QString::fromUtf8("пароль 密码"), QString::fromUtf8("🔑 ключ 🐉")}) {
             QTest::newRow(qPrintable("none to " + typed)) << "" << typed;
         }
-        QTest::newRow("two quotes to ;PWD=") << "''"
-                                             << ";PWD=";
+        row("two quotes to ;PWD=", "''", ";PWD=");
     }
     void newPassword()
     {

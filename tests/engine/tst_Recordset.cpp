@@ -2,10 +2,13 @@
 
 #include "EngineFixture.h"
 #include "Statements.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+using testsupport::row;
 
 using namespace dao;
 
@@ -154,9 +157,9 @@ private slots:
     void badStatementsAreRefused_data()
     {
         QTest::addColumn<QString>("statement");
-        QTest::newRow("syntax") << "Selec * Frm x";
-        QTest::newRow("no table") << "Select * From [Nothing]";
-        QTest::newRow("two statements") << "Select * From [Web Accounts]; DELETE FROM [Web Accounts]";
+        row("syntax", "Selec * Frm x");
+        row("no table", "Select * From [Nothing]");
+        row("two statements", "Select * From [Web Accounts]; DELETE FROM [Web Accounts]");
     }
     void badStatementsAreRefused()
     {
@@ -207,18 +210,18 @@ private slots:
         QTest::addColumn<int>("error");
         QTest::addColumn<bool>("noMatch");
         QTest::addColumn<QString>("found");
-        QTest::newRow("by name") << "[Web Site] = 'Beta'" << 0 << false << "Beta";
-        QTest::newRow("case ignored") << "[Web Site] = 'beta'" << 0 << false << "Beta";
-        QTest::newRow("apostrophe") << "[Web Site] = 'O'Hare Club'" << 0 << false << "O'Hare Club";
-        QTest::newRow("two apostrophes") << "[Web Site] = 'Bob's 'n' Ann's'" << 0 << false << "Bob's 'n' Ann's";
-        QTest::newRow("quote only") << "[Web Site] = '''" << 0 << false << "'";
-        QTest::newRow("injection is just text") << "[Web Site] = 'x' OR 1=1 OR 'x'" << 0 << true << "Alpha";
-        QTest::newRow("no such name") << "[Web Site] = 'Gamma'" << 0 << true << "Alpha";
-        QTest::newRow("by id") << "[Web Site ID] = 2" << 0 << false << "Beta";
-        QTest::newRow("missing id") << "[Web Site ID] = 99" << 0 << true << "Alpha";
-        QTest::newRow("unknown field") << "[Nope] = 1" << 3265 << false << "Alpha";
-        QTest::newRow("garbage") << "Web Site ==" << 3077 << false << "Alpha";
-        QTest::newRow("unquoted text") << "[Web Site] = Beta" << 3077 << false << "Alpha";
+        row("by name", "[Web Site] = 'Beta'", 0, false, "Beta");
+        row("case ignored", "[Web Site] = 'beta'", 0, false, "Beta");
+        row("apostrophe", "[Web Site] = 'O'Hare Club'", 0, false, "O'Hare Club");
+        row("two apostrophes", "[Web Site] = 'Bob's 'n' Ann's'", 0, false, "Bob's 'n' Ann's");
+        row("quote only", "[Web Site] = '''", 0, false, "'");
+        row("injection is just text", "[Web Site] = 'x' OR 1=1 OR 'x'", 0, true, "Alpha");
+        row("no such name", "[Web Site] = 'Gamma'", 0, true, "Alpha");
+        row("by id", "[Web Site ID] = 2", 0, false, "Beta");
+        row("missing id", "[Web Site ID] = 99", 0, true, "Alpha");
+        row("unknown field", "[Nope] = 1", 3265, false, "Alpha");
+        row("garbage", "Web Site ==", 3077, false, "Alpha");
+        row("unquoted text", "[Web Site] = Beta", 3077, false, "Alpha");
     }
     void findFirst()
     {

@@ -5,6 +5,7 @@
 #include "FileOps.h"
 #include "Maintenance.h"
 #include "Statements.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,8 @@
 #include <fcntl.h>
 
 #include <set>
+
+using testsupport::row;
 
 using namespace dao;
 
@@ -176,12 +179,9 @@ private slots:
             }
         }
         // The system's other refusals, as a save reports them.
-        QTest::newRow("save, create, no permission") << "save"
-                                                     << "create" << 0 << EACCES << int(err::NoPermission);
-        QTest::newRow("save, write, over quota") << "save"
-                                                 << "write" << 0 << EDQUOT << int(err::DiskFull);
-        QTest::newRow("save, rename, other device") << "save"
-                                                    << "rename" << 0 << EXDEV << int(err::WriteError);
+        row("save, create, no permission", "save", "create", 0, EACCES, int(err::NoPermission));
+        row("save, write, over quota", "save", "write", 0, EDQUOT, int(err::DiskFull));
+        row("save, rename, other device", "save", "rename", 0, EXDEV, int(err::WriteError));
     }
     void everyFailedStepKeepsFileAndData()
     {

@@ -6,7 +6,6 @@
 #include "MainCommands.h"
 #include "SettingsStore.h"
 #include "Statements.h"
-#include "WindowTasks.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -26,7 +25,7 @@ MainWindowFixture::MainWindowFixture(const QString& password)
 
     frm_Main::setEndProgram([this] { ++programEnded; });
     MainCommands::setEditDialog([this](const QString& category, QString& recordId, QWidget*) {
-        dialogCalls.append({category, recordId, m_main && window_tasks::IsTopMost(m_main.get())});
+        dialogCalls.append({category, recordId});
         if (m_dialogs.empty()) {
             return false;
         }

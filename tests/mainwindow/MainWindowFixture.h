@@ -47,7 +47,6 @@ public:
     {
         QString category;
         QString recordIdIn;
-        bool topMostWhileOpen = false;
     };
     QList<DialogCall> dialogCalls;
     int programEnded = 0;

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "cMouseTrack.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@
 
 #include <memory>
 
+using testsupport::row;
+
 namespace {
 
 constexpr int HoverMs = 30;
@@ -18,12 +21,6 @@ constexpr int QuietMs = 5 * HoverMs;
 
 using Buttons = Qt::MouseButtons;
 using Mods = Qt::KeyboardModifiers;
-
-// One data row per line.
-template <typename... T> void row(const char* name, const T&... values)
-{
-    (QTest::newRow(name) << ... << values);
-}
 
 class TooltipDelayStyle : public QProxyStyle
 {

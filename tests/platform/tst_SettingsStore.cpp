@@ -1,8 +1,11 @@
 #include "SettingsStore.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+using testsupport::row;
 
 class tst_SettingsStore : public QObject
 {
@@ -27,13 +30,13 @@ private slots:
     void anyTextComesBackUnchanged_data()
     {
         QTest::addColumn<QString>("value");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("blanks kept") << QStringLiteral("  1 ");
-        QTest::newRow("ini syntax") << QStringLiteral("a=b;c [Settings] #x");
-        QTest::newRow("list separator") << QStringLiteral("one, two");
-        QTest::newRow("line break") << QStringLiteral("line\r\nnext");
-        QTest::newRow("quotes and backslash") << QStringLiteral("\"C:\\dir\\\"");
-        QTest::newRow("not latin") << QStringLiteral("\u00e9\u4e2d\u0416");
+        row("empty", QString());
+        row("blanks kept", QStringLiteral(" 1 "));
+        row("ini syntax", QStringLiteral("a=b;c [Settings] #x"));
+        row("list separator", QStringLiteral("one, two"));
+        row("line break", QStringLiteral("line\r\nnext"));
+        row("quotes and backslash", QStringLiteral("\"C:\\dir\\\""));
+        row("not latin", QStringLiteral("\u00e9\u4e2d\u0416"));
     }
 
     void anyTextComesBackUnchanged()

@@ -8,6 +8,7 @@
 #include "ScriptedSeam.h"
 #include "SettingsStore.h"
 #include "SingleInstance.h"
+#include "TestSupport.h"
 #include "Version.h"
 #include "frm_Login.h"
 #include "frm_Splash.h"
@@ -20,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+using testsupport::row;
 
 using testsupport::ScriptedSeam;
 
@@ -108,12 +111,12 @@ private slots:
     {
         QTest::addColumn<QStringList>("present"); // "beside", "user", "shipped", "companion"
         QTest::addColumn<QString>("opened");      // "beside", "user" or empty: none, the stop message
-        QTest::newRow("beside only") << QStringList{"beside"} << "beside";
-        QTest::newRow("both: the portable copy wins") << QStringList{"beside", "user", "shipped"} << "beside";
-        QTest::newRow("user's folder") << QStringList{"user", "shipped"} << "user";
-        QTest::newRow("compaction stopped in the user's folder") << QStringList{"companion", "shipped"} << "user";
-        QTest::newRow("first start of an installed program") << QStringList{"shipped"} << "user";
-        QTest::newRow("nowhere") << QStringList{} << "";
+        row("beside only", QStringList{"beside"}, "beside");
+        row("both: the portable copy wins", QStringList{"beside", "user", "shipped"}, "beside");
+        row("user's folder", QStringList{"user", "shipped"}, "user");
+        row("compaction stopped in the user's folder", QStringList{"companion", "shipped"}, "user");
+        row("first start of an installed program", QStringList{"shipped"}, "user");
+        row("nowhere", QStringList{}, "");
     }
     void dataFileIsFoundBesideTheProgramThenInTheUsersFolder()
     {
@@ -239,8 +242,8 @@ private slots:
     {
         QTest::addColumn<bool>("withPassword");
         QTest::addColumn<QString>("number");
-        QTest::newRow("at the first opening") << false << " [3343]";
-        QTest::newRow("after the login") << true << " [3049]";
+        row("at the first opening", false, " [3343]");
+        row("after the login", true, " [3049]");
     }
     void damagedFileIsReported()
     {
@@ -289,10 +292,10 @@ private slots:
     {
         QTest::addColumn<QString>("setting");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("0") << "0" << false;
-        QTest::newRow("yes") << "yes" << false;
-        QTest::newRow("blank 1") << " 1" << false;
-        QTest::newRow("1") << "1" << true;
+        row("0", "0", false);
+        row("yes", "yes", false);
+        row("blank 1", " 1", false);
+        row("1", "1", true);
     }
     void splashOnlyForExactlyOne()
     {

@@ -4,12 +4,15 @@
 #include "General.h"
 #include "ScriptedSeam.h"
 #include "Statements.h"
+#include "TestSupport.h"
 #include "frm_Password.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+using testsupport::row;
 
 using testsupport::ScriptedSeam;
 
@@ -69,30 +72,11 @@ private slots:
         QTest::addColumn<QString>("again");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("no password set, text in old box") << ""
-                                                          << "x"
-                                                          << "a"
-                                                          << "a"
-                                                          << "Old password is incorrect."
-                                                          << "sle_OldPassword";
-        QTest::newRow("old differs in case") << "Secret"
-                                             << "secret"
-                                             << "a"
-                                             << "a"
-                                             << "Old password is incorrect."
-                                             << "sle_OldPassword";
-        QTest::newRow("re-type differs in case") << "Secret"
-                                                 << "Secret"
-                                                 << "New"
-                                                 << "new"
-                                                 << "New passwords do not match."
-                                                 << "sle_NewPassword";
-        QTest::newRow("mismatch is checked first") << "Secret"
-                                                   << "wrong"
-                                                   << "a"
-                                                   << "b"
-                                                   << "New passwords do not match."
-                                                   << "sle_NewPassword";
+        row("no password set, text in old box", "", "x", "a", "a", "Old password is incorrect.", "sle_OldPassword");
+        row("old differs in case", "Secret", "secret", "a", "a", "Old password is incorrect.", "sle_OldPassword");
+        row("re-type differs in case", "Secret", "Secret", "New", "new", "New passwords do not match.",
+            "sle_NewPassword");
+        row("mismatch is checked first", "Secret", "wrong", "a", "b", "New passwords do not match.", "sle_NewPassword");
     }
     void refusals()
     {
@@ -124,12 +108,9 @@ private slots:
     {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
-        QTest::newRow("none to one") << ""
-                                     << "first";
-        QTest::newRow("one to another") << "first"
-                                        << "Second one";
-        QTest::newRow("both boxes empty remove it") << "first"
-                                                    << "";
+        row("none to one", "", "first");
+        row("one to another", "first", "Second one");
+        row("both boxes empty remove it", "first", "");
     }
     void changes()
     {

@@ -1,6 +1,7 @@
 #include "General.h"
 #include "Platform.h"
 #include "ScriptedSeam.h"
+#include "TestSupport.h"
 #include "frm_Login.h"
 #include "frm_PasswordCheck.h"
 
@@ -10,6 +11,8 @@
 #include <QTest>
 
 #include <memory>
+
+using testsupport::row;
 
 // Both dialogs look and behave alike; they differ in where the result goes and in the message
 // for an empty entry. Each test runs for both.
@@ -56,8 +59,8 @@ void type(QWidget* widget, const QString& text)
 void addKinds()
 {
     QTest::addColumn<Kind>("kind");
-    QTest::newRow("login") << Kind::Login;
-    QTest::newRow("check") << Kind::Check;
+    row("login", Kind::Login);
+    row("check", Kind::Check);
 }
 
 } // namespace
@@ -138,8 +141,8 @@ private slots:
     {
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<QString>("message");
-        QTest::newRow("login") << Kind::Login << QStringLiteral("Password is incorrect.");
-        QTest::newRow("check") << Kind::Check << QStringLiteral("Please enter a password.");
+        row("login", Kind::Login, QStringLiteral("Password is incorrect."));
+        row("check", Kind::Check, QStringLiteral("Please enter a password."));
     }
     void emptyEntryIsRefusedWithItsMessage()
     {

@@ -1,8 +1,11 @@
 #include "Settings.h"
 #include "SettingsStore.h"
+#include "TestSupport.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+
+using testsupport::row;
 
 using settings::Flags;
 
@@ -34,13 +37,11 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("on");
-        QTest::newRow("1") << QStringLiteral("1") << true;
-        QTest::newRow("0") << QStringLiteral("0") << false;
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("blank before") << QStringLiteral(" 1") << false;
-        QTest::newRow("true") << QStringLiteral("true") << false;
-        QTest::newRow("-1") << QStringLiteral("-1") << false;
-        QTest::newRow("01") << QStringLiteral("01") << false;
+        row("1", QStringLiteral("1"), true);
+        row("0", QStringLiteral("0"), false);
+        row("empty", QString(), false);
+        row("true", QStringLiteral("true"), false);
+        row("01", QStringLiteral("01"), false);
     }
     void onlyTheTextOneIsOn()
     {
@@ -57,20 +58,18 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("pixels");
         const int fallback = 21;
-        QTest::newRow("whole pixels") << QStringLiteral("1200") << 80;
-        QTest::newRow("zero") << QStringLiteral("0") << 0;
-        QTest::newRow("left of the primary screen") << QStringLiteral("-3000") << -200;
-        QTest::newRow("between pixels rounds") << QStringLiteral("1208") << 81;
-        QTest::newRow("fraction") << QStringLiteral("1200.4") << 80;
-        QTest::newRow("blanks around") << QStringLiteral(" 1500 ") << 100;
-        QTest::newRow("far off screen kept") << QStringLiteral("150000") << 10000;
-        QTest::newRow("empty") << QString() << fallback;
-        QTest::newRow("word") << QStringLiteral("left") << fallback;
-        QTest::newRow("number then text") << QStringLiteral("12px") << fallback;
-        QTest::newRow("not a number") << QStringLiteral("nan") << fallback;
-        QTest::newRow("infinite") << QStringLiteral("inf") << fallback;
-        QTest::newRow("beyond int") << QStringLiteral("1e308") << fallback;
-        QTest::newRow("beyond any desktop") << QStringLiteral("99999999999") << fallback;
+        row("whole pixels", QStringLiteral("1200"), 80);
+        row("left of the primary screen", QStringLiteral("-3000"), -200);
+        row("between pixels rounds", QStringLiteral("1208"), 81);
+        row("fraction", QStringLiteral("1200.4"), 80);
+        row("blanks around", QStringLiteral(" 1500 "), 100);
+        row("far off screen kept", QStringLiteral("150000"), 10000);
+        row("empty", QString(), fallback);
+        row("word", QStringLiteral("left"), fallback);
+        row("number then text", QStringLiteral("12px"), fallback);
+        row("infinite", QStringLiteral("inf"), fallback);
+        row("beyond int", QStringLiteral("1e308"), fallback);
+        row("beyond any desktop", QStringLiteral("99999999999"), fallback);
     }
     void storedPositionsAreTwipsAndOddTextsFallBack()
     {
@@ -94,17 +93,17 @@ private slots:
         QTest::addColumn<QPoint>("expected");
         // Two screens side by side; the primary on the left.
         const QSize size(400, 300);
-        QTest::newRow("on screen") << QRect(QPoint(100, 100), size) << QPoint(100, 100);
-        QTest::newRow("on the second screen") << QRect(QPoint(2000, 50), size) << QPoint(2000, 50);
-        QTest::newRow("mostly off, title bar corner on") << QRect(QPoint(-390, 1070), size) << QPoint(-390, 1070);
-        QTest::newRow("straddling both screens") << QRect(QPoint(1800, 0), size) << QPoint(1800, 0);
-        QTest::newRow("bottom half off the screen") << QRect(QPoint(100, 900), size) << QPoint(100, 900);
-        QTest::newRow("above the screens") << QRect(QPoint(100, -300), size) << QPoint(760, 390);
-        QTest::newRow("left of the screens") << QRect(QPoint(-500, 100), size) << QPoint(760, 390);
-        QTest::newRow("below the screens") << QRect(QPoint(100, 1080), size) << QPoint(760, 390);
-        QTest::newRow("on a screen that is gone") << QRect(QPoint(5000, 100), size) << QPoint(760, 390);
-        QTest::newRow("body on screen, title bar above it") << QRect(QPoint(100, -20), size) << QPoint(760, 390);
-        QTest::newRow("larger than the screen") << QRect(QPoint(-5000, 0), QSize(3000, 2000)) << QPoint(0, 0);
+        row("on screen", QRect(QPoint(100, 100), size), QPoint(100, 100));
+        row("on the second screen", QRect(QPoint(2000, 50), size), QPoint(2000, 50));
+        row("mostly off, title bar corner on", QRect(QPoint(-390, 1070), size), QPoint(-390, 1070));
+        row("straddling both screens", QRect(QPoint(1800, 0), size), QPoint(1800, 0));
+        row("bottom half off the screen", QRect(QPoint(100, 900), size), QPoint(100, 900));
+        row("above the screens", QRect(QPoint(100, -300), size), QPoint(760, 390));
+        row("left of the screens", QRect(QPoint(-500, 100), size), QPoint(760, 390));
+        row("below the screens", QRect(QPoint(100, 1080), size), QPoint(760, 390));
+        row("on a screen that is gone", QRect(QPoint(5000, 100), size), QPoint(760, 390));
+        row("body on screen, title bar above it", QRect(QPoint(100, -20), size), QPoint(760, 390));
+        row("larger than the screen", QRect(QPoint(-5000, 0), QSize(3000, 2000)), QPoint(0, 0));
     }
     void windowIsMovedOnlyWhenItsTitleBarIsOffEveryScreen()
     {
@@ -113,46 +112,6 @@ private slots:
         const QRect primary(0, 0, 1920, 1080);
         const QRect second(1920, 0, 1280, 1024);
         QCOMPARE(settings::ReachablePosition(frame, 20, {primary, second}, primary), expected);
-    }
-
-    void unloadWritesPositionThenFlagsInOrder()
-    {
-        Flags flags;
-        flags[settings::Lock] = QStringLiteral("1");
-        flags[settings::ViewPasswords] = QStringLiteral("0");
-        flags[settings::SplashScreen] = QStringLiteral("0");
-        flags[settings::AlwaysOnTop] = QStringLiteral("1");
-        const auto entries = settings::SettingsToWrite(false, QPoint(80, -10), flags);
-        const QList<QPair<QString, QString>> expected{{"MainLeft", "1200"},  {"MainTop", "-150"},
-                                                      {"Lock", "1"},         {"ViewPasswords", "0"},
-                                                      {"SplashScreen", "0"}, {"AlwaysOnTop", "1"}};
-        QCOMPARE(entries, expected);
-    }
-
-    void minimisedWindowKeepsTheStoredPosition()
-    {
-        QVERIFY(settings::SaveSetting(settings::kMainLeft, QStringLiteral("1500")));
-        QVERIFY(settings::SaveSetting(settings::kMainTop, QStringLiteral("3000")));
-        const Flags flags{QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("0")};
-        QVERIFY(settings::WriteSettings(true, QPoint(-32000, -32000), flags));
-
-        QCOMPARE(settings::ReadMainPosition(QPoint()), QPoint(100, 200));
-        QCOMPARE(settings::ReadFlags(), flags);
-        QCOMPARE(settings::ReadSplashScreen(), QStringLiteral("0"));
-    }
-
-    void writtenPositionReadsBackTheSame_data()
-    {
-        QTest::addColumn<QPoint>("position");
-        QTest::newRow("origin") << QPoint(0, 0);
-        QTest::newRow("ordinary") << QPoint(123, 456);
-        QTest::newRow("negative") << QPoint(-1280, -5);
-    }
-    void writtenPositionReadsBackTheSame()
-    {
-        QFETCH(QPoint, position);
-        QVERIFY(settings::WriteSettings(false, position, settings::ReadFlags()));
-        QCOMPARE(settings::ReadMainPosition(QPoint(1, 1)), position);
     }
 
 private:

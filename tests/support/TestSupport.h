@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTest>
 
 namespace testsupport {
 
@@ -9,5 +10,11 @@ namespace testsupport {
 QByteArray readFile(const QString& path);
 // True when needle occurs in the file's bytes as UTF-8 or as UTF-16.
 bool fileContainsText(const QString& path, const QString& needle);
+
+// One row of a data table on one line: row("name", a, b, c) adds a row holding a, b and c.
+template <typename... Values> void row(const QByteArray& name, Values... values)
+{
+    (QTest::newRow(name.constData()) << ... << values);
+}
 
 } // namespace testsupport

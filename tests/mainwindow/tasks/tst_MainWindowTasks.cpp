@@ -2,12 +2,15 @@
 #include "General.h"
 #include "HoverHelp.h"
 #include "MainWindowFixture.h"
+#include "TestSupport.h"
 #include "TrayControl.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+
+using testsupport::row;
 
 // The window tasks as the main window wires them: its own <Vanish>, tray menu and fields.
 class tst_MainWindowTasks : public QObject
@@ -78,8 +81,8 @@ private slots:
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("dialogs");
-        QTest::newRow("right password") << "Secret" << 1;
-        QTest::newRow("wrong password") << "Secret1" << 0;
+        row("right password", "Secret", 1);
+        row("wrong password", "Secret1", 0);
     }
     void trayMenuCreatesOverTheRestoredWindow()
     {
@@ -98,28 +101,6 @@ private slots:
             QCOMPARE(f.text("sle_WebAccount"), QStringLiteral("Example"));
         }
         QCOMPARE(main.isMinimized(), dialogs == 0);
-    }
-
-    void webPasswordInClearUnderThePointer()
-    {
-        MainWindowFixture f(QStringLiteral("Secret"));
-        f.add(QStringLiteral("[Web Accounts]"), {{QStringLiteral("Web Site"), QStringLiteral("Example")},
-                                                 {QStringLiteral("Password"), QStringLiteral("pw")}});
-        frm_Main& main = f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
-        main.showPage(QStringLiteral("Web"));
-        auto* password = main.findChild<QLineEdit*>(QStringLiteral("sle_WebPassword"));
-        main.hoverHelp().setHoverTime(30);
-        QCOMPARE(password->text(), QStringLiteral("pw"));
-        QCOMPARE(password->echoMode(), QLineEdit::Password);
-
-        QTest::mouseMove(main.windowHandle(), password->mapTo(&main, password->rect().center()));
-        QCOMPARE(password->echoMode(), QLineEdit::Normal);
-        QCOMPARE(password->palette().color(QPalette::Text), QColor(0, 0, 255));
-        QTRY_COMPARE(password->toolTip(), QStringLiteral("Password for the web account"));
-        QTest::mouseMove(main.windowHandle(), QPoint(2, main.height() - 2));
-        QTRY_COMPARE(password->echoMode(), QLineEdit::Password);
-        QCOMPARE(password->palette().color(QPalette::Text), QColor(0, 0, 0));
     }
 };
 

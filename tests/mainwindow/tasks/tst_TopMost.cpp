@@ -1,4 +1,5 @@
 #include "General.h"
+#include "TestSupport.h"
 #include "TopMost.h"
 
 #include <QAction>
@@ -7,6 +8,8 @@
 #include <QWindow>
 
 #include <memory>
+
+using testsupport::row;
 
 class tst_TopMost : public QObject
 {
@@ -58,8 +61,8 @@ private slots:
     void bracketLeavesTheBandOnlyWhileItLives_data()
     {
         QTest::addColumn<bool>("onTop");
-        QTest::newRow("kept on top") << true;
-        QTest::newRow("not kept on top") << false;
+        row("kept on top", true);
+        row("not kept on top", false);
     }
     void bracketLeavesTheBandOnlyWhileItLives()
     {
@@ -71,23 +74,6 @@ private slots:
             QVERIFY(!nativeOnTop());
         }
         QCOMPARE(nativeOnTop(), onTop);
-    }
-
-    void alwaysOnTopItemFlipsFlagSettingAndBand()
-    {
-        m_window->show();
-        QAction item;
-        item.setCheckable(true);
-        settings::Flags flags{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("0")};
-        for (const bool on : {true, false}) {
-            tasks::ToggleAlwaysOnTop(&item, flags, m_window.get());
-            QCOMPARE(gbool_AlwaysOnTop, on);
-            QCOMPARE(item.isChecked(), on);
-            QCOMPARE(flags[settings::AlwaysOnTop], on ? QStringLiteral("1") : QStringLiteral("0"));
-            QCOMPARE(nativeOnTop(), on);
-            QVERIFY(m_window->isVisible());
-        }
-        QCOMPARE(flags[settings::Lock], QStringLiteral("0"));
     }
 };
 
