@@ -3,7 +3,6 @@
 #include "frm_Splash.h"
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QTest>
 #include <QTimer>
 

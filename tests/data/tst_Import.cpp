@@ -192,7 +192,7 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         row("disk full", "write");
-        row("flush fails", "fsync");
+        row("flush fails", "flush");
         row("rename fails", "rename");
     }
     void failedImportAddsNothing()

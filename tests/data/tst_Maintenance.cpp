@@ -79,38 +79,6 @@ private slots:
         QCOMPARE(names(*db), (QStringList{"s000", "s001"}));
     }
 
-    void failureAtAnyStepKeepsTheDataFile_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<int>("at");
-        row("backup not written", "write", 1);
-        row("backup not flushed", "fsync", 1);
-        row("backup not renamed into place", "rename", 1);
-        row("companion not written", "write", 2);
-        row("companion not flushed", "fsync", 3);
-        row("companion not renamed into place", "rename", 2);
-        row("companion not put over the data file", "rename", 3);
-        row("folder not flushed after the swap", "fsync", 5);
-    }
-    void failureAtAnyStepKeepsTheDataFile()
-    {
-        QFETCH(QString, kind);
-        QFETCH(int, at);
-        makeFile("pw");
-        dao::Error e;
-        {
-            fixture::FailAt ops(kind, at);
-            e = maintenance::compactDataFile(m_file, "pw");
-            QVERIFY(ops.seen >= at);
-        }
-        QVERIFY(e);
-        QVERIFY(!e.description().isEmpty());
-        QCOMPARE(QDir(m_dir->path()).entryList({"*Compact*", "*.tmp"}, QDir::Files), QStringList());
-        dao::DatabasePtr db = fixture::open(m_file, "pw");
-        QVERIFY(db);
-        QCOMPARE(names(*db), (QStringList{"s000", "s001"}));
-    }
-
     void interruptedCompactionIsTakenBack()
     {
         makeFile("pw");

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <errno.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sodium.h>
 #include <sys/wait.h>
@@ -120,28 +121,83 @@ OtherProgram::~OtherProgram()
     }
 }
 
-bool FailAt::fail(const char* k)
+FailAt::FailAt(const QString& step, int at, int error) : step(step), at(at), error(error)
 {
-    if (kind == QLatin1String(k) && ++seen == at) {
-        errno = kind == QLatin1String("write") ? ENOSPC : EIO;
-        return true;
+    if (this->error == 0) {
+        this->error = step.contains(QLatin1String("write")) ? ENOSPC : EIO;
     }
-    return false;
+    dao::setFileOps(this);
 }
 
-ssize_t FailAt::write(int fd, const void* b, size_t n)
+bool FailAt::hit(const char* kind)
 {
-    return fail("write") ? -1 : FileOps::write(fd, b, n);
+    if (m_done || step.isEmpty() || step != QLatin1String(kind) || ++seen < at) {
+        return false;
+    }
+    m_done = true; // one failure per device; a later save must work
+    if (step == QLatin1String("short write")) {
+        return true; // counted when the rest is refused
+    }
+    ++failures;
+    errno = error;
+    return true;
+}
+
+int FailAt::open(const char* path, int flags, mode_t mode)
+{
+    const bool dir = (flags & O_DIRECTORY) != 0;
+    if (hit(dir ? "open folder" : ((flags & O_CREAT) ? "create" : ""))) {
+        return -1;
+    }
+    const int fd = FileOps::open(path, flags, mode);
+    if (fd >= 0 && dir) {
+        m_dirs.insert(fd);
+    } else if (fd >= 0 && (flags & O_CREAT)) {
+        m_created.insert(fd);
+    }
+    return fd;
+}
+
+ssize_t FailAt::write(int fd, const void* buffer, size_t count)
+{
+    if (m_shortDone) {
+        m_shortDone = false;
+        ++failures;
+        errno = error;
+        return -1;
+    }
+    if (count > 1 && hit("short write")) {
+        m_shortDone = true; // the disk takes half, then refuses the rest
+        count /= 2;
+    } else if (hit("write")) {
+        return -1;
+    }
+    const ssize_t n = FileOps::write(fd, buffer, count);
+    if (n > 0) {
+        written.append(static_cast<const char*>(buffer), n);
+    }
+    return n;
 }
 
 int FailAt::fsync(int fd)
 {
-    return fail("fsync") ? -1 : FileOps::fsync(fd);
+    return hit(m_dirs.count(fd) ? "flush folder" : "flush") ? -1 : FileOps::fsync(fd);
 }
 
-int FailAt::rename(const char* a, const char* b)
+int FailAt::close(int fd)
 {
-    return fail("rename") ? -1 : FileOps::rename(a, b);
+    const bool created = m_created.erase(fd) > 0;
+    m_dirs.erase(fd);
+    if (created && hit("close")) {
+        FileOps::close(fd); // the descriptor is gone either way, as close(2) promises
+        return -1;
+    }
+    return FileOps::close(fd);
+}
+
+int FailAt::rename(const char* from, const char* to)
+{
+    return hit("rename") ? -1 : FileOps::rename(from, to);
 }
 
 } // namespace fixture

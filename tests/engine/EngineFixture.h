@@ -8,6 +8,8 @@
 
 #include <sys/types.h>
 
+#include <set>
+
 namespace fixture {
 
 // Key derivation at its cheapest, so tests that set passwords run fast. The real parameters
@@ -27,21 +29,33 @@ qint64 addRecord(dao::Database& db, const QString& table, const QVariantMap& val
 // The values of one field over a statement's rows.
 QStringList column(dao::Database& db, const QString& statement, const QString& field);
 
-// The one fault device: fails the at-th call (from 1) of one kind of file operation ("write",
-// "fsync", "rename"), a write with ENOSPC and the others with EIO. Installs itself for its
-// lifetime.
+// The one file-operations double: fails the at-th call (from 1) of one step of writing a file,
+// once: "create", "write", "short write" (half is taken, the rest refused), "flush", "close",
+// "rename", "open folder" or "flush folder", with error (by default ENOSPC for a write, EIO
+// otherwise). It keeps a copy of every byte written. Installs itself for its lifetime.
 class FailAt : public dao::FileOps
 {
 public:
-    FailAt(const QString& kind = QString(), int at = 1) : kind(kind), at(at) { dao::setFileOps(this); }
+    explicit FailAt(const QString& step = QString(), int at = 1, int error = 0);
     ~FailAt() override { dao::setFileOps(nullptr); }
-    QString kind;
+    QString step;
     int at = 1;
-    int seen = 0;
-    bool fail(const char* k);
-    ssize_t write(int fd, const void* b, size_t n) override;
+    int error = 0;
+    int seen = 0;     // calls of the step so far
+    int failures = 0; // failures handed out
+    QByteArray written;
+    int open(const char* path, int flags, mode_t mode) override;
+    ssize_t write(int fd, const void* buffer, size_t count) override;
     int fsync(int fd) override;
-    int rename(const char* a, const char* b) override;
+    int close(int fd) override;
+    int rename(const char* from, const char* to) override;
+
+private:
+    bool hit(const char* kind);
+    std::set<int> m_dirs;
+    std::set<int> m_created;
+    bool m_shortDone = false;
+    bool m_done = false;
 };
 
 // Another program that has a data file open, shared or exclusively, until this object goes (it

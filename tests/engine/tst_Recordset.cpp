@@ -37,45 +37,6 @@ private slots:
         fixture::useCheapKdf();
     }
 
-    void emptyRecordsetIsBofAndEof()
-    {
-        DatabasePtr db = freshDatabase();
-        RecordsetPtr rs;
-        QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs));
-        QVERIFY(rs->Bof());
-        QVERIFY(rs->Eof());
-        QCOMPARE(rs->MoveFirst().number(), 3021);
-        QCOMPARE(rs->MoveNext().number(), 3021);
-        QVariant v;
-        QCOMPARE(rs->Field("Web Site", v).number(), 3021);
-        QCOMPARE(rs->Delete().number(), 3021);
-    }
-
-    void navigationFollowsTheStatementsOrder()
-    {
-        DatabasePtr db = freshDatabase();
-        for (const char* name : {"cherry", "apple", "Banana"}) {
-            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", name}});
-        }
-        RecordsetPtr rs;
-        QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs));
-        QCOMPARE(rs->Value("[Web Site]").toString(), QString("apple"));
-        QVERIFY(!rs->MoveNext());
-        QCOMPARE(rs->Value("Web Site").toString(), QString("Banana"));
-        QVERIFY(!rs->MoveLast());
-        QCOMPARE(rs->Value("web site").toString(), QString("cherry"));
-        QVERIFY(!rs->MoveNext());
-        QVERIFY(rs->Eof());
-        QCOMPARE(rs->MoveNext().number(), 3021);
-        QVERIFY(!rs->MovePrevious());
-        QCOMPARE(rs->Value("Web Site").toString(), QString("cherry"));
-        QVERIFY(!rs->MoveFirst());
-        QVERIFY(!rs->MovePrevious());
-        QVERIFY(rs->Bof());
-        QVariant v;
-        QCOMPARE(rs->Field("No Such Field", v).number(), 3265);
-    }
-
     void nullAndEmptyStayApart()
     {
         DatabasePtr db = freshDatabase();
@@ -100,48 +61,6 @@ private slots:
         const qint64 c = fixture::addRecord(*db, "[Credit Cards]", {{"Credit Card", "c"}});
         QVERIFY(c > b);
         QCOMPARE(db->LastInsertedKey(), c);
-    }
-
-    void idsBeyondSixteenBits()
-    {
-        DatabasePtr db = freshDatabase();
-        QVERIFY(!db->Execute("INSERT INTO [Web Accounts] ([Web Site ID], [Web Site]) VALUES (2147483000, 'far')"));
-        const auto* web = statements::category("Web");
-        RecordsetPtr rs;
-        QVERIFY(!db->OpenRecordset(statements::saveRecord(*web, 2147483000), rs, dbOpenDynaset, dbConsistent,
-                                   dbOptimistic));
-        QVERIFY(!rs->Eof());
-        QVERIFY(!rs->Edit());
-        QVERIFY(!rs->SetField("[Web Site]", "farther"));
-        QVERIFY(!rs->Update());
-        QCOMPARE(fixture::column(*db, statements::loadRecord(*web, 2147483000), "Web Site"), QStringList{"farther"});
-        QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "next"}}) == 2147483001);
-    }
-
-    void deleteMovesPastTheDeletedRecord()
-    {
-        DatabasePtr db = freshDatabase();
-        for (const char* name : {"a", "b", "c"}) {
-            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", name}});
-        }
-        RecordsetPtr rs;
-        QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs));
-        QVERIFY(!rs->MoveLast());
-        QVERIFY(!rs->Delete());
-        QVariant v;
-        QCOMPARE(rs->Field("Web Site", v).number(), 3167);
-        QVERIFY(!rs->MoveNext());
-        QVERIFY(rs->Eof());
-        QVERIFY(!rs->MoveLast());
-        QCOMPARE(rs->Value("Web Site").toString(), QString("b"));
-        QCOMPARE(rs->RecordCount(), 2);
-        // Deleted through another record set: this one reports it instead of showing stale data.
-        RecordsetPtr other;
-        QVERIFY(!db->OpenRecordset(statements::webAccountsView(), other));
-        QVERIFY(!other->MoveLast());
-        QVERIFY(!rs->Delete());
-        QCOMPARE(other->Field("Web Site", v).number(), 3167);
-        QCOMPARE(other->Edit().number(), 3167);
     }
 
     void snapshotsAreReadOnly()
@@ -188,20 +107,6 @@ private slots:
         QCOMPARE(bytesOf(file), before);
         QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList{"before"});
         QCOMPARE(DBEngine::CommitTrans().number(), 3034);
-    }
-
-    void commitWritesTheFile()
-    {
-        const QString file = fixture::createDataFile(m_dir.path(), "pw", "commit.cvd");
-        {
-            DatabasePtr db = fixture::open(file, "pw");
-            QVERIFY(!DBEngine::BeginTrans());
-            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "one"}});
-            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "two"}});
-            QVERIFY(!DBEngine::CommitTrans(dbForceOSFlush));
-        }
-        DatabasePtr db = fixture::open(file, "pw");
-        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), (QStringList{"one", "two"}));
     }
 
     void findFirst_data()

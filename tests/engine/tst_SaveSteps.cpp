@@ -2,7 +2,6 @@
 // caller as an error, and the file, the folder and the program's data stay as they were.
 
 #include "EngineFixture.h"
-#include "FileOps.h"
 #include "Maintenance.h"
 #include "Statements.h"
 #include "TestSupport.h"
@@ -13,89 +12,14 @@
 #include <QTest>
 
 #include <errno.h>
-#include <fcntl.h>
 
-#include <set>
+#include <optional>
 
 using testsupport::row;
 
 using namespace dao;
 
 namespace {
-
-// Fails one step of writing a file: the first call of that step after skip calls of it.
-class StepFailure : public FileOps
-{
-public:
-    QString step;
-    int error = EIO;
-    int skip = 0;
-    int failures = 0;
-
-    int open(const char* path, int flags, mode_t mode) override
-    {
-        const bool dir = (flags & O_DIRECTORY) != 0;
-        if (hit(dir ? "open folder" : ((flags & O_CREAT) ? "create" : ""))) {
-            return -1;
-        }
-        const int fd = FileOps::open(path, flags, mode);
-        if (fd >= 0 && dir) {
-            m_dirs.insert(fd);
-        } else if (fd >= 0 && (flags & O_CREAT)) {
-            m_created.insert(fd);
-        }
-        return fd;
-    }
-    ssize_t write(int fd, const void* buffer, size_t count) override
-    {
-        if (m_shortDone) {
-            m_shortDone = false;
-            ++failures;
-            errno = error;
-            return -1;
-        }
-        if (step == QLatin1String("short write") && count > 1 && hit("short write")) {
-            // The disk takes half, then refuses the rest: the next call fails.
-            m_shortDone = true;
-            return FileOps::write(fd, buffer, count / 2);
-        }
-        return hit("write") ? -1 : FileOps::write(fd, buffer, count);
-    }
-    int fsync(int fd) override { return hit(m_dirs.count(fd) ? "flush folder" : "flush") ? -1 : FileOps::fsync(fd); }
-    int close(int fd) override
-    {
-        const bool created = m_created.erase(fd) > 0;
-        m_dirs.erase(fd);
-        if (created && hit("close")) {
-            FileOps::close(fd); // the descriptor is gone either way, as close(2) promises
-            return -1;
-        }
-        return FileOps::close(fd);
-    }
-    int rename(const char* from, const char* to) override { return hit("rename") ? -1 : FileOps::rename(from, to); }
-
-private:
-    bool hit(const char* kind)
-    {
-        if (m_done || step != QLatin1String(kind)) {
-            return false;
-        }
-        if (skip-- > 0) {
-            return false;
-        }
-        m_done = true; // one failure per operation; a later save must work
-        if (step == QLatin1String("short write")) {
-            return true; // counted when the rest is refused
-        }
-        ++failures;
-        errno = error;
-        return true;
-    }
-    std::set<int> m_dirs;
-    std::set<int> m_created;
-    bool m_shortDone = false;
-    bool m_done = false;
-};
 
 QByteArray bytesOf(const QString& path)
 {
@@ -146,7 +70,6 @@ private slots:
         QVERIFY(m_dir.isValid());
         fixture::useCheapKdf();
     }
-    void cleanup() { setFileOps(nullptr); }
 
     void everyFailedStepKeepsFileAndData_data()
     {
@@ -155,11 +78,6 @@ private slots:
         QTest::addColumn<int>("skip");
         QTest::addColumn<int>("error");
         QTest::addColumn<int>("expected");
-        struct Step
-        {
-            const char* name;
-            int skip;
-        };
         // Every step of every whole file written; a compaction's last rename and folder flush
         // put its companion in place.
         const char* const steps[] = {"create", "write", "short write", "flush", "close", "rename", "flush folder"};
@@ -191,7 +109,6 @@ private slots:
         QFETCH(int, error);
         QFETCH(int, expected);
         const QString file = fixture::createDataFile(m_dir.path(), "pw", QStringLiteral("steps%1.cvd").arg(++m_files));
-        const QString folder = QFileInfo(file).absolutePath();
         DatabasePtr db = fixture::open(file, "pw");
         QVERIFY(db);
         QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "kept"}}) > 0);
@@ -200,21 +117,18 @@ private slots:
         const QByteArray bytesBefore = bytesOf(file);
         const QStringList listing = filesBeside(file);
 
-        StepFailure ops;
-        ops.step = step;
-        ops.skip = skip;
-        ops.error = error;
         Error e;
         QString password = QStringLiteral("pw");
+        std::optional<fixture::FailAt> ops;
         if (operation == QLatin1String("save")) {
-            setFileOps(&ops);
+            ops.emplace(step, skip + 1, error);
             RecordsetPtr rs;
             QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs, dbOpenDynaset));
             QVERIFY(!rs->AddNew());
             QVERIFY(!rs->SetField("Web Site", "new"));
             e = rs->Update();
         } else if (operation == QLatin1String("commit")) {
-            setFileOps(&ops);
+            ops.emplace(step, skip + 1, error);
             QVERIFY(!DBEngine::BeginTrans());
             QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "new"}}) > 0);
             RecordsetPtr rs;
@@ -224,12 +138,13 @@ private slots:
             QVERIFY(!DBEngine::InTransaction());
         } else {
             db->Close();
-            setFileOps(&ops);
+            ops.emplace(step, skip + 1, error);
             e = operation == QLatin1String("compact") ? maintenance::compactDataFile(file, "pw")
                                                       : maintenance::changePassword(file, "pw", "new pw");
         }
-        setFileOps(nullptr);
-        QVERIFY2(ops.failures > 0, "the step was never reached");
+        const int failures = ops->failures;
+        ops.reset();
+        QVERIFY2(failures > 0, "the step was never reached");
 
         QCOMPARE(e.number(), expected);
         QVERIFY(!e.description().isEmpty());

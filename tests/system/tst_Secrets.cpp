@@ -4,7 +4,6 @@
 // temporary files, which a large compaction would otherwise spill to the temporary folder.
 
 #include "EngineFixture.h"
-#include "FileOps.h"
 #include "Maintenance.h"
 #include "Statements.h"
 #include "TestSupport.h"
@@ -21,25 +20,11 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <memory>
 
 using namespace dao;
 
 namespace {
-
-// Keeps a copy of every byte the engine writes, whatever file it goes to.
-class RecordingOps : public FileOps
-{
-public:
-    QByteArray written;
-    ssize_t write(int fd, const void* buffer, size_t count) override
-    {
-        const ssize_t n = FileOps::write(fd, buffer, count);
-        if (n > 0) {
-            written.append(static_cast<const char*>(buffer), n);
-        }
-        return n;
-    }
-};
 
 bool holds(const QByteArray& bytes, const QString& text)
 {
@@ -55,7 +40,6 @@ class tst_Secrets : public QObject
 
 private slots:
     void initTestCase() { fixture::useCheapKdf(); }
-    void cleanup() { setFileOps(nullptr); }
 
     void secretsNeverReachTheDiskInPlainText()
     {
@@ -73,8 +57,7 @@ private slots:
         const QString pin = QStringLiteral("918273");
         const QStringList secrets{password, newPassword, card, webPassword, pin};
 
-        RecordingOps ops;
-        setFileOps(&ops);
+        auto ops = std::make_unique<fixture::FailAt>(); // fails nothing, keeps every byte written
         const QString file = fixture::createDataFile(folder, password);
         QVERIFY(!file.isEmpty());
         {
@@ -92,7 +75,8 @@ private slots:
         QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Corvanta", "Corvanta");
         settings.setValue("Settings/Top", 100);
         settings.sync();
-        setFileOps(nullptr);
+        const QByteArray written = ops->written;
+        ops.reset();
 
         // The data is really there, under the new password.
         DatabasePtr db = fixture::open(file, newPassword);
@@ -100,10 +84,10 @@ private slots:
         QCOMPARE(fixture::column(*db, "Select * From [Credit Cards]", "Account Number"), QStringList{card});
         db.reset();
 
-        QVERIFY(ops.written.size() > 0);
+        QVERIFY(written.size() > 0);
         int files = 0;
         for (const QString& secret : secrets) {
-            QVERIFY2(!holds(ops.written, secret), qPrintable("written in plain text: " + secret));
+            QVERIFY2(!holds(written, secret), qPrintable("written in plain text: " + secret));
         }
         QDirIterator it(home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {
