@@ -73,8 +73,6 @@ private slots:
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("field");
         row("web name", "Web", "sle_WebSite");
-        row("web combo box", "Web", "ddlb_SiteType");
-        row("web notes", "Web", "mle_Notes");
         row("travel PIN", "Travel", "sle_PIN");
         row("credit card type button", "Credit", "ob_CreditCard_4");
         row("personal zip", "Personal", "sle_ZipCode");
@@ -175,18 +173,15 @@ private slots:
         const char* name = "Please enter a name.";
         row("short zip, Tab", "Personal", "sle_ZipCode", "1234", Leave::Tab, "", zip);
         row("short zip, click on a button", "Personal", "sle_ZipCode", "12", Leave::Click, "cb_OK", zip);
-        row("short phone, Backtab", "Personal", "sle_PhoneNumber", "555123", Leave::Backtab, "", phone);
         row("short phone, click on a field", "Personal", "sle_PhoneNumber", "55512", Leave::Click, "sle_Name", phone);
         row("seven-digit phone", "Personal", "sle_PhoneNumber", "5551234", Leave::Tab, "", phone);
         row("empty name, click on a combo box", "Web", "sle_WebSite", "", Leave::Click, "ddlb_Login", name);
         row("empty name, click on a card type", "Credit", "sle_CreditCard", "", Leave::Click, "ob_CreditCard_1", name);
-        row("empty name, click in the notes", "Travel", "sle_TravelProgram", "", Leave::Click, "mle_Notes", name);
         row("full zip", "Personal", "sle_ZipCode", "02134", Leave::Tab, "", "");
         row("empty phone", "Personal", "sle_PhoneNumber", "", Leave::Click, "sle_City", "");
         row("credit card phone is not checked", "Credit", "sle_PhoneNumber", "555", Leave::Tab, "", "");
         row("credit card date is not checked", "Credit", "sle_ExpirationDate", "1", Leave::Click, "sle_AccountNumber",
             "");
-        row("travel phone is not checked", "Travel", "sle_PhoneNumber", "5", Leave::Tab, "", "");
         row("empty name, Backtab to Cancel", "Web", "sle_WebSite", "", Leave::Backtab, "cb_Cancel", "");
         row("short zip, click on Cancel's edge and on to OK", "Personal", "sle_ZipCode", "12", Leave::CancelThenOk, "",
             zip);
@@ -267,96 +262,6 @@ private slots:
         QVERIFY(hasFocus(control(&dialog, "sle_WebSite")));
         QVERIFY(dialog.isVisible());
         QCOMPARE(rowCount("Web"), 0);
-    }
-
-    void fieldsFilterTheirKeystrokes_data()
-    {
-        QTest::addColumn<QString>("category");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<bool>("paste");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        row("state upper-cased", "Personal", "ddlb_State", false, "n1y", "NY");
-        row("name as written", "Personal", "sle_Name", false, QString::fromUtf8("Zoë O'Neil-Smith 3rd"),
-            QString::fromUtf8("Zoë O'Neil-Smith 3rd"));
-        row("address with signs", "Personal", "sle_Address", true, "12 Main St, Apt #3/B", "12 Main St, Apt #3/B");
-        row("card number digits only", "Credit", "sle_AccountNumber", false, "12a-3", "123");
-        row("card number pasted with blanks", "Credit", "sle_AccountNumber", true, "4111 1111 1111 1111",
-            "4111111111111111");
-        row("travel account upper-cased", "Travel", "sle_AccountNumber", false, "ab12", "AB12");
-        row("PIN with signs", "Travel", "sle_PIN", false, "12#4*", "12#4*");
-        row("site name with signs", "Web", "sle_WebSite", false, "AT&T #1", "AT&T #1");
-        row("e-mail login", "Web", "ddlb_Login", false, "jo@x.com_P!1#", "jo@x.com_P!1#");
-        row("password as typed, in clear", "Web", "ddlb_Password", false, "R3tire^2045! <\"q\">",
-            "R3tire^2045! <\"q\">");
-        const QString address = "https://www.example.org/account/login?return=%2Fsettings%2Fsecurity&lang=en";
-        row("long web address pasted whole", "Web", "sle_URL", true, address, address);
-    }
-
-    void fieldsFilterTheirKeystrokes()
-    {
-        QFETCH(QString, category);
-        QFETCH(QString, field);
-        QFETCH(bool, paste);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        DataFile file;
-        testsupport::ScriptedSeam seam;
-        auto dialog = dialogFor(category);
-        dialog->Form_Load(QStringLiteral("0"));
-        QVERIFY(showActive(dialog.get()));
-        QWidget* target = control(dialog.get(), field);
-        target->setFocus();
-        if (paste) {
-            QGuiApplication::clipboard()->setText(typed);
-            key(Qt::Key_V, Qt::ControlModifier);
-        } else {
-            type(typed);
-        }
-        auto* edit = qobject_cast<QLineEdit*>(target);
-        if (auto* combo = qobject_cast<QComboBox*>(target)) {
-            edit = combo->lineEdit();
-        }
-        QVERIFY(edit != nullptr);
-        QCOMPARE(edit->text(), shown);
-        QCOMPARE(edit->displayText(), shown);
-    }
-
-    void openListTakesEscAndEnter_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("takes");
-        row("Esc closes the list", int(Qt::Key_Escape), false);
-        row("Enter takes the highlighted item", int(Qt::Key_Return), true);
-    }
-
-    void openListTakesEscAndEnter()
-    {
-        QFETCH(int, key);
-        QFETCH(bool, takes);
-        DataFile file;
-        testsupport::ScriptedSeam seam;
-        frm_PersonalInformation dialog;
-        dialog.Form_Load(QStringLiteral("0"));
-        QVERIFY(showActive(&dialog));
-        auto* state = child<QComboBox>(&dialog, "ddlb_State");
-        state->setFocus();
-        state->showPopup();
-        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
-        ::key(Qt::Key_Down);
-        ::key(Qt::Key_Down);
-        const QString highlighted = state->view()->currentIndex().data().toString();
-        QVERIFY(!highlighted.isEmpty());
-        ::key(Qt::Key(key));
-
-        QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(state->currentText(), takes ? highlighted : QString());
-        QCOMPARE(rowCount("Personal"), 0);
-        // With the list closed the key is the dialog's again.
-        ::key(Qt::Key(key));
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(rowCount("Personal"), key == Qt::Key_Return ? 1 : 0);
     }
 
     void showEditDialogHandsBackNewIdOnlyAfterSave()

@@ -345,38 +345,6 @@ private slots:
         QVERIFY(!DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", db));
     }
 
-    void compactionKeepsRowsAndPassword()
-    {
-        const QString file = fixture::createDataFile(m_dir.path(), "pw", "big.cvd");
-        {
-            DatabasePtr db = fixture::open(file, "pw");
-            QVERIFY(!DBEngine::BeginTrans());
-            for (int i = 0; i < 400; ++i) {
-                fixture::addRecord(
-                    *db, "[Web Accounts]",
-                    {{"Web Site", QString("site %1").arg(i, 3, 10, QChar('0'))}, {"Notes", QString(200, QChar('n'))}});
-            }
-            QVERIFY(!DBEngine::CommitTrans());
-            QVERIFY(!db->Execute("DELETE FROM [Web Accounts] WHERE [Web Site ID] > 3"));
-        }
-        const qint64 before = QFileInfo(file).size();
-        const QString compacted = file + "Compact";
-        QVERIFY(!DBEngine::CompactDatabase(file, compacted, statements::compactConnect("pw")));
-        QVERIFY2(QFileInfo(compacted).size() < before / 2,
-                 qPrintable(QString("%1 -> %2").arg(before).arg(QFileInfo(compacted).size())));
-        QCOMPARE(DBEngine::CompactDatabase(file, compacted, statements::compactConnect("pw")).number(), 3204);
-        QCOMPARE(DBEngine::CompactDatabase(file, compacted + "2", statements::compactConnect("PW")).number(), 3031);
-        QVERIFY(!QFile::exists(compacted + "2"));
-        DatabasePtr db;
-        QCOMPARE(DBEngine::OpenDatabase(compacted, false, false, "MS Access;PWD=''", db).number(), 3031);
-        db = fixture::open(compacted, "pw");
-        QVERIFY(db);
-        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"),
-                 (QStringList{"site 000", "site 001", "site 002"}));
-        // Ids keep growing in the copy too.
-        QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "next"}}) > 400);
-    }
-
     // A link is followed once, at opening: saves, compactions and the lock go to the file it
     // names, the link stays a link, and every file keeps its mode. A new file is private.
     void linkAndModeStayAsTheyAre()

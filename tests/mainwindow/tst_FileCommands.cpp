@@ -158,62 +158,6 @@ private slots:
         QVERIFY(!f.seam.busy);
     }
 
-    void importTellsWhatItWillAddThenAddsAllOrNothing_data()
-    {
-        QTest::addColumn<QByteArray>("csv");
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<int>("lastFlags");
-        const QByteArray twoOfThem = "name,url,username,password\nBANK,,Ann,x\nShop,,bob,y\n";
-        const QString asked = "The file holds 2 web accounts; one of them looks like one already in the data file "
-                              "(same name and login).\n\nSkip it?";
-        row("duplicates skipped", twoOfThem, QList<int>{6, 6},
-            QStringList{asked, "1 web account will be added to the data file.\n\nImport them?",
-                        "1 web account imported."},
-            QStringList{"Bank", "Shop"}, 64);
-        row("duplicates kept", twoOfThem, QList<int>{7, 6},
-            QStringList{asked, "2 web accounts will be added to the data file.\n\nImport them?",
-                        "2 web accounts imported."},
-            QStringList{"Bank", "BANK", "Shop"}, 64);
-        row("answered No", twoOfThem, QList<int>{7, 7},
-            QStringList{asked, "2 web accounts will be added to the data file.\n\nImport them?"}, QStringList{"Bank"},
-            292);
-        row("malformed", QByteArray("url,username,password\n\"https://a,b,c\n"), QList<int>{},
-            QStringList{"The file cannot be imported: line 2: a quoted field does not end."}, QStringList{"Bank"}, 16);
-    }
-    void importTellsWhatItWillAddThenAddsAllOrNothing()
-    {
-        QFETCH(QByteArray, csv);
-        QFETCH(QList<int>, answers);
-        QFETCH(QStringList, messages);
-        QFETCH(QStringList, names);
-        QFETCH(int, lastFlags);
-        MainWindowFixture f("pw");
-        f.add("[Web Accounts]", {{"Web Site", "Bank"}, {"Login", "ann"}});
-        frm_Main& main = f.show();
-        const QString path = f.dir.filePath("in.csv");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(csv);
-        file.close();
-        f.seam.queueFile(path);
-        for (int answer : answers) {
-            f.seam.queueAnswer(answer);
-        }
-        main.menuItem("mnu_FileImport")->trigger();
-        QStringList shown;
-        for (const auto& message : f.seam.messages) {
-            shown << message.text;
-        }
-        QCOMPARE(shown, messages);
-        QCOMPARE(f.seam.messages.last().flags, lastFlags);
-        QCOMPARE(f.column(statements::webAccountsView(), "Web Site"), names);
-        // The page shows what the file holds now.
-        QCOMPARE(main.dataControl("Web")->Recordset()->RecordCount(), names.size());
-        QVERIFY(!f.seam.busy);
-    }
-
     void exportAsksFirstAndWritesAPrivateFile()
     {
         MainWindowFixture f("pw");

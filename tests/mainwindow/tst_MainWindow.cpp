@@ -101,21 +101,6 @@ private slots:
         QVERIFY(f.seam.messages.isEmpty());
     }
 
-    void setUpOfOneCategoryLeavesTheOthers()
-    {
-        MainWindowFixture f;
-        for (const char* name : {"A", "B"}) {
-            f.add("[Credit Cards]", {{"Credit Card", name}});
-            f.add("[Travel Programs]", {{"Travel Program", name}});
-        }
-        frm_Main& main = f.show();
-        click(main.dataControl("Credit"), "cb_Next");
-        click(main.dataControl("Travel"), "cb_Next");
-        QVERIFY(!main.wf_SetUpDataControls("Travel"));
-        QCOMPARE(f.text("sle_TravelProgram"), QStringLiteral("A"));
-        QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("B"));
-    }
-
     void resetLetsGoOfTheFileAndShowsNothing()
     {
         MainWindowFixture f;

@@ -63,20 +63,6 @@ private slots:
         QTRY_VERIFY(QFile::exists(marker));
     }
 
-    void wellKnownProgramsAreFoundOnThePath()
-    {
-        const QString bin = m_dir->filePath(QStringLiteral("bin"));
-        QVERIFY(QDir().mkpath(bin));
-        const QString program =
-            makeProgram(QDir(bin).filePath(QStringLiteral("hardinfo")), QStringLiteral("/dev/null"));
-        const QByteArray oldPath = qgetenv("PATH");
-        qputenv("PATH", bin.toLocal8Bit());
-        platform::setSystemInfoProgramNames({QStringLiteral("no-such-tool"), QStringLiteral("hardinfo")});
-        const QStringList candidates = platform::SystemInfoCandidates();
-        qputenv("PATH", oldPath);
-        QCOMPARE(candidates, QStringList{program});
-    }
-
 private:
     void writeConfig(const QString& path, const QString& directory)
     {

@@ -104,59 +104,6 @@ private slots:
         QVERIFY(!seam.busy);
     }
 
-    void changes_data()
-    {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("to");
-        row("none to one", "", "first");
-        row("one to another", "first", "Second one");
-        row("both boxes empty remove it", "first", "");
-    }
-    void changes()
-    {
-        QFETCH(QString, from);
-        QFETCH(QString, to);
-        start(from);
-        ScriptedSeam seam;
-        enter(from, to, to);
-        QCOMPARE(seam.messages.size(), 0);
-        QVERIFY(!m_dialog->isVisible());
-        QVERIFY(m_dialog->ibool_Changed);
-        QCOMPARE(m_resets, 1);
-        QCOMPARE(gstr_Password, to);
-        QCOMPARE(gstr_Connect, QString("MS Access;PWD=" + to));
-        QVERIFY(gdb_Data && gdb_Data->IsOpen());
-        QCOMPARE(gdb_Data->HasPassword(), !to.isEmpty());
-        gdb_Data.reset();
-        // As after a restart: the new password opens the file, the old one no longer does.
-        QCOMPARE(openWith(to), 0);
-        if (!to.isEmpty()) {
-            QCOMPARE(openWith(from), 3031);
-        }
-        dao::DatabasePtr db = fixture::open(gstr_DataFile, to);
-        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList{"kept"});
-    }
-
-    void everyShowingStartsEmpty()
-    {
-        start("pw");
-        ScriptedSeam seam;
-        m_dialog->show();
-        QTest::keyClicks(box("sle_OldPassword"), "typed");
-        QTest::keyClicks(box("sle_NewPassword"), "typed");
-        QTest::keyClick(box("sle_NewPassword"), Qt::Key_Escape);
-        QVERIFY(!m_dialog->isVisible());
-        QCOMPARE(m_resets, 0);
-        QCOMPARE(gstr_Password, QString("pw"));
-        m_dialog->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
-        for (const char* name : {"sle_OldPassword", "sle_NewPassword", "sle_NewPasswordAgain"}) {
-            QVERIFY(box(name)->text().isEmpty());
-            QCOMPARE(box(name)->echoMode(), QLineEdit::Password);
-        }
-        QCOMPARE(m_dialog->focusWidget(), box("sle_OldPassword"));
-    }
-
     void failureKeepsTheOldPasswordEverywhere()
     {
         start("old");

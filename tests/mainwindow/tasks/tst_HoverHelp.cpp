@@ -82,8 +82,6 @@ private slots:
         };
         row("sle_Name empty", "", "Name of the user");
         row("sle_City filled", "x", "City of the user");
-        row("sle_City empty", "", "");
-        row("sle_CreditCard empty", "", "Credit Card Name");
         row("sle_WebPassword filled", "x", "Password for the web account");
     }
     void restingShowsTheHelpText()

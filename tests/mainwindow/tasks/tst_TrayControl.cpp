@@ -204,44 +204,6 @@ private slots:
         }
     }
 
-    void rightClickWhileHiddenPopsUpTheMenu()
-    {
-        testsupport::ScriptedSeam seam;
-        make(true);
-        QMenu* menu = m_tray->mnu_SysTray();
-        QVERIFY(!menu->isEnabled());
-        m_tray->mnu_Vanish_Click();
-        click(QSystemTrayIcon::Context);
-        QVERIFY(menu->isVisible() && menu->isEnabled());
-        menu->hide();
-        seam.queueScript(enter(QStringLiteral("Secret")));
-        m_tray->menuItem("mnu_SysTrayRestore")->trigger();
-        QVERIFY(windowShown());
-        QVERIFY(!menu->isEnabled());
-    }
-
-    void exitAsksWithoutPassword_data()
-    {
-        QTest::addColumn<int>("answer");
-        row("yes", 6);
-        row("no", 7);
-    }
-    void exitAsksWithoutPassword()
-    {
-        QFETCH(int, answer);
-        testsupport::ScriptedSeam seam;
-        make(true);
-        m_tray->mnu_Vanish_Click();
-        seam.queueAnswer(answer);
-        m_tray->menuItem("mnu_SysTrayExit")->trigger();
-        QVERIFY(seam.modalDialogs.isEmpty());
-        QCOMPARE(seam.messages.size(), 1);
-        QCOMPARE(seam.messages[0].text, QStringLiteral("Are you sure you want to exit Corvanta?"));
-        QCOMPARE(seam.messages[0].title, QStringLiteral("Corvanta"));
-        QCOMPARE(seam.messages[0].flags, 292);
-        QCOMPARE(m_commands, answer == 6 ? QStringList{"Exit"} : QStringList());
-    }
-
     void noSecondCheckWhileOneIsUp()
     {
         testsupport::ScriptedSeam seam;
