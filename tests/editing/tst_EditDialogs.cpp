@@ -245,25 +245,6 @@ private slots:
         QCOMPARE(rowCount(category), 0);
     }
 
-    void nameOfOneBlankPassesFieldCheckButNotSave()
-    {
-        DataFile file;
-        testsupport::ScriptedSeam seam;
-        frm_WebAccounts dialog;
-        dialog.Form_Load(QStringLiteral("0"));
-        QVERIFY(showActive(&dialog));
-        QVERIFY(hasFocus(control(&dialog, "sle_WebSite")));
-        type(QStringLiteral(" "));
-        click(&dialog, control(&dialog, "cb_OK"));
-
-        QCOMPARE(seam.messages.size(), 1);
-        QCOMPARE(seam.messages.at(0).text, QStringLiteral("Please enter a name for this web site."));
-        QCOMPARE(seam.messages.at(0).title, QStringLiteral("Corvanta Error"));
-        QVERIFY(hasFocus(control(&dialog, "sle_WebSite")));
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(rowCount("Web"), 0);
-    }
-
     void showEditDialogHandsBackNewIdOnlyAfterSave()
     {
         DataFile file;

@@ -142,21 +142,6 @@ private slots:
         }
     }
 
-    void editPersonalReloadsTheFrame()
-    {
-        MainWindowFixture f;
-        f.add("[Personal Information]", {{"Name", "Ann"}});
-        frm_Main& main = f.show();
-        main.istr_RecordID = "7";
-        f.queueDialog([](const QString& category, QString&) {
-            return category == QLatin1String("Personal") &&
-                   !gdb_Data->Execute("UPDATE [Personal Information] SET [Name] = 'Ann Lee'");
-        });
-        main.menuItem("mnu_EditPersonal")->trigger();
-        QCOMPARE(f.text("sle_Name"), QStringLiteral("Ann Lee"));
-        QCOMPARE(main.istr_RecordID, QStringLiteral("7"));
-    }
-
     void documentsOpenOrTellTheyAreMissing_data()
     {
         QTest::addColumn<QString>("command");

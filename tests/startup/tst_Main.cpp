@@ -293,8 +293,6 @@ private slots:
         QTest::addColumn<QString>("setting");
         QTest::addColumn<bool>("shown");
         row("0", "0", false);
-        row("yes", "yes", false);
-        row("blank 1", " 1", false);
         row("1", "1", true);
     }
     void splashOnlyForExactlyOne()
