@@ -15,41 +15,40 @@
 
 namespace accesscheck {
 
+namespace {
+
+template <typename T> std::unique_ptr<QWidget> make()
+{
+    return std::make_unique<T>();
+}
+
+const QList<QPair<QString, std::unique_ptr<QWidget> (*)()>> kWindows = {{"Personal", make<frm_PersonalInformation>},
+                                                                        {"Credit", make<frm_CreditCards>},
+                                                                        {"Travel", make<frm_TravelPrograms>},
+                                                                        {"Web", make<frm_WebAccounts>},
+                                                                        {"Login", make<frm_Login>},
+                                                                        {"Check", make<frm_PasswordCheck>},
+                                                                        {"Password", make<frm_Password>},
+                                                                        {"About", make<frm_About>},
+                                                                        {"Splash", make<frm_Splash>}};
+
+} // namespace
+
 QStringList windowKeys()
 {
-    return {QStringLiteral("Personal"), QStringLiteral("Credit"), QStringLiteral("Travel"),
-            QStringLiteral("Web"),      QStringLiteral("Login"),  QStringLiteral("Check"),
-            QStringLiteral("Password"), QStringLiteral("About"),  QStringLiteral("Splash")};
+    QStringList keys;
+    for (const auto& window : kWindows) {
+        keys << window.first;
+    }
+    return keys;
 }
 
 std::unique_ptr<QWidget> makeWindow(const QString& key)
 {
-    if (key == QLatin1String("Personal")) {
-        return std::make_unique<frm_PersonalInformation>();
-    }
-    if (key == QLatin1String("Credit")) {
-        return std::make_unique<frm_CreditCards>();
-    }
-    if (key == QLatin1String("Travel")) {
-        return std::make_unique<frm_TravelPrograms>();
-    }
-    if (key == QLatin1String("Web")) {
-        return std::make_unique<frm_WebAccounts>();
-    }
-    if (key == QLatin1String("Login")) {
-        return std::make_unique<frm_Login>();
-    }
-    if (key == QLatin1String("Check")) {
-        return std::make_unique<frm_PasswordCheck>();
-    }
-    if (key == QLatin1String("Password")) {
-        return std::make_unique<frm_Password>();
-    }
-    if (key == QLatin1String("About")) {
-        return std::make_unique<frm_About>();
-    }
-    if (key == QLatin1String("Splash")) {
-        return std::make_unique<frm_Splash>();
+    for (const auto& window : kWindows) {
+        if (window.first == key) {
+            return window.second();
+        }
     }
     return nullptr;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Drives the real program in a real X server as a person would: creates the personal record,
+# Drives the real program in a real X server as a person would: creates the personal record
+# (its state typed through the field's filter),
 # sets a password, quits, starts again with a wrong and then the right password, creates a web
 # account, vanishes to the tray, comes back through the password check, is minimised by the window
 # manager and given back as a task bar does (with a tray and without), and exits from the tray
@@ -84,6 +85,8 @@ start
 win=$(wait_window 'Personal Information') || fail "no personal dialog"
 focus "$win"
 xdotool type --delay 20 "Pat Example"
+xdotool key Tab Tab Tab   # the state: upper-cased, digits refused, as the field's filter has it
+xdotool type --delay 20 "n1y"
 shot personal-dialog
 xdotool key Return
 main=$(wait_window '^ Corvanta$') || fail "no main window after the personal dialog"
@@ -242,6 +245,7 @@ kill -0 "$app" 2>/dev/null && fail "the program did not end from the tray menu"
 [ $? -eq 3 ] || fail "the data file opened with a wrong password"
 content=$("$dump" "$work/prog/Corvanta.cvd" "s3cret pw") || fail "the data file does not open with its password"
 grep -q '^\[Personal Information\]|.*Name=Pat Example' <<<"$content" || fail "personal record missing: $content"
+grep -q '^\[Personal Information\]|.*|State=NY|' <<<"$content" || fail "state not filtered as typed: $content"
 grep -q '^\[Web Accounts\]|.*Web Site=Example Site' <<<"$content" || fail "web account missing: $content"
 symbols=$(grep -F '|Web Site=Mail & More|' <<<"$content")
 [ "$(grep -c . <<<"$symbols")" -eq 1 ] || fail "not one web account with symbols: $content"
