@@ -88,14 +88,4 @@ QPixmap CardPixmap(int cardType, const QSize& size, qreal devicePixelRatio)
     return pixmap;
 }
 
-QRectF DrawingBounds(const QString& path)
-{
-    return QSvgRenderer(path).viewBoxF();
-}
-
-QRectF ElementBounds(const QString& path, const QString& id)
-{
-    return QSvgRenderer(path).boundsOnElement(id);
-}
-
 } // namespace pictures

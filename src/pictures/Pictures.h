@@ -28,10 +28,6 @@ QIcon CardPicture(int cardType);
 // centred, keeping a card's proportions, at the screen's pixel ratio.
 QPixmap CardPixmap(int cardType, const QSize& size, qreal devicePixelRatio);
 
-// A drawing's own bounds and the bounds of its element with the given id, in the drawing's
-// units; lets a check find text that would run over the picture's edge with the fonts at hand.
-QRectF DrawingBounds(const QString& resource);
-QRectF ElementBounds(const QString& resource, const QString& id);
 // The resource path of card type 1 to 4's picture, empty for any other.
 QString CardResource(int cardType);
 
