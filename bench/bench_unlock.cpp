@@ -41,7 +41,7 @@ int main(int argc, char** argv)
         db->Close();
     }
 
-    gstr_Password = password;
+    gstr_Password = dao::SecureBytes::fromText(password);
     gstr_Connect = statements::connectWith(password);
     if (dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data)) {
         return 1;
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
             main.wf_LockData();
             QElapsedTimer t;
             t.start();
-            if (main.wf_UnlockData(password) != TrayControl::Unlock::Opened) {
+            if (main.wf_UnlockData(dao::SecureBytes::fromText(password)) != TrayControl::Unlock::Opened) {
                 return 1;
             }
             unlock = std::min(unlock, t.nsecsElapsed() / 1e6);

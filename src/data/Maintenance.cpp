@@ -17,7 +17,7 @@ QString backupPath(const QString& dataFile)
     return dataFile + QStringLiteral(".bak");
 }
 
-dao::Error compactDataFile(const QString& dataFile, const QString& password)
+dao::Error compactDataFile(const QString& dataFile, const dao::Password& password)
 {
     // Held from reading the file to the rename: a save of another copy in between would be lost.
     std::unique_ptr<dao::SaveLock> lock;
@@ -35,7 +35,7 @@ dao::Error compactDataFile(const QString& dataFile, const QString& password)
         return e;
     }
     if (dao::Error e =
-            dao::DBEngine::CompactDatabase(target, companion, statements::compactConnect(password), password)) {
+            dao::DBEngine::CompactDatabase(target, companion, statements::compactConnect(QString()), password)) {
         QFile::remove(companion);
         return e;
     }
@@ -55,11 +55,11 @@ bool recoverInterruptedCompaction(const QString& dataFile)
     return !dao::DBEngine::ReplaceFile(companion, dataFile);
 }
 
-dao::Error changePassword(const QString& dataFile, const QString& oldPassword, const QString& newPassword)
+dao::Error changePassword(const QString& dataFile, const dao::Password& oldPassword, const dao::Password& newPassword)
 {
     dao::DatabasePtr db;
     if (dao::Error e =
-            dao::DBEngine::OpenDatabase(dataFile, true, false, statements::connectWith(oldPassword), db, oldPassword)) {
+            dao::DBEngine::OpenDatabase(dataFile, true, false, statements::connectBeside(), db, oldPassword)) {
         return e;
     }
     // Copied while the exclusive opening keeps every other change out.

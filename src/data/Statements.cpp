@@ -48,6 +48,11 @@ QString connectWith(const QString& password)
     return QStringLiteral("MS Access;PWD=") + password;
 }
 
+QString connectBeside()
+{
+    return connectWith(QString());
+}
+
 QString compactConnect(const QString& password)
 {
     return QStringLiteral(";PWD=") + password;

@@ -22,8 +22,9 @@ const std::array<Category, 4>& categories();
 const Category* category(const QString& recordCategory);
 
 // Connect texts.
-QString connectFirst();                          // the first opening at start: no password yet
-QString connectWith(const QString& password);    // every opening with the user's password
+QString connectFirst();                       // the first opening at start: no password yet
+QString connectWith(const QString& password); // every opening with the user's password
+QString connectBeside(); // the same, for a password handed beside it: the connect text holds none of it
 QString compactConnect(const QString& password); // the password argument of a compaction
 
 // The personal record: the check at start and the main window's personal frame.

@@ -237,12 +237,12 @@ Error Database::Execute(const QString& statement)
     return m_core->changed();
 }
 
-Error Database::NewPassword(const QString& oldPassword, const QString& newPassword)
+Error Database::NewPassword(const Password& oldPassword, const Password& newPassword)
 {
     if (!m_core) {
         return makeError(err::ObjectClosed);
     }
-    return m_core->changePassword(oldPassword, newPassword);
+    return m_core->changePassword(oldPassword.resolve(QString()), newPassword.resolve(QString()));
 }
 
 Error Database::OpenRecordset(const QString& statement, RecordsetPtr& out, int type, int, int)

@@ -41,6 +41,7 @@ class Password
 public:
     Password() = default;
     Password(const QString& text) : m_given(true), m_bytes(SecureBytes::fromText(text)) {}
+    Password(const char* text) : Password(QString::fromUtf8(text)) {}
     Password(const SecureBytes& utf8) : m_given(true), m_bytes(utf8.copy()) {}
     // The bytes to use: these when given, else the password of the connect text.
     SecureBytes resolve(const QString& connect) const;
@@ -150,7 +151,7 @@ public:
     // opening. oldPassword must be the file's password exactly (3031 otherwise). The new
     // password gets a fresh salt and fresh key-derivation parameters. On failure the file keeps
     // its old password.
-    [[nodiscard]] Error NewPassword(const QString& oldPassword, const QString& newPassword);
+    [[nodiscard]] Error NewPassword(const Password& oldPassword, const Password& newPassword);
 
     // A read-only copy of the database as it is now, held in memory only and sharing nothing
     // with this one, so that it may be read on another thread. Fails with 3420 when closed and

@@ -976,7 +976,7 @@ Error DatabaseCore::vacuum()
     return exec("VACUUM");
 }
 
-Error DatabaseCore::changePassword(const QString& oldPassword, const QString& newPassword)
+Error DatabaseCore::changePassword(const SecureBytes& oldPassword, SecureBytes newPassword)
 {
     if (!m_exclusive) {
         return makeError(err::NotExclusive);
@@ -984,7 +984,7 @@ Error DatabaseCore::changePassword(const QString& oldPassword, const QString& ne
     if (m_readOnly) {
         return makeError(err::ReadOnly);
     }
-    if (hasPassword() && !SecureBytes::fromText(oldPassword).equals(m_password)) {
+    if (hasPassword() && !oldPassword.equals(m_password)) {
         return makeError(err::InvalidPassword);
     }
     format::Header oldHeader = m_header;
@@ -995,7 +995,7 @@ Error DatabaseCore::changePassword(const QString& oldPassword, const QString& ne
     header.flags = newPassword.isEmpty() ? 0 : format::kFlagPassword;
     header.kdf = newPassword.isEmpty() ? format::cheapKdf() : format::passwordKdf();
     format::newSalt(header);
-    SecureBytes password = SecureBytes::fromText(newPassword);
+    SecureBytes password = std::move(newPassword);
     format::Keys keys;
     if (Error e = format::deriveKeys(password, header, keys)) {
         return e;

@@ -112,7 +112,7 @@ public:
     Error writeTo(const QString& path);
     // Compacts the database in memory.
     Error vacuum();
-    Error changePassword(const QString& oldPassword, const QString& newPassword);
+    Error changePassword(const SecureBytes& oldPassword, SecureBytes newPassword);
     qint64 lastInsertedKey() const { return m_lastInserted; }
     void setLastInsertedKey(qint64 key) { m_lastInserted = key; }
 

@@ -30,6 +30,9 @@ public:
     unsigned char* data() { return m_data; }
     const unsigned char* data() const { return m_data; }
     size_t size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    // Wipes and releases the bytes: empty afterwards.
+    void clear() { release(); }
     bool valid() const { return m_data != nullptr || m_size == 0; }
     // Constant-time comparison of contents.
     bool equals(const SecureBytes& other) const;

@@ -120,8 +120,8 @@ void FileCommands::mnu_FileCompress_Click()
     // Compacted beside the data file and swapped in by one rename, so that a complete data
     // file is under its own name whatever happens; on failure the file is as it was.
     const dao::Error compactError = maintenance::compactDataFile(gstr_DataFile, gstr_Password);
-    const dao::Error openError = dao::DBEngine::OpenDatabase(
-        gstr_DataFile, false, false, statements::compactConnect(gstr_Password), gdb_Data, gstr_Password);
+    const dao::Error openError =
+        dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data, gstr_Password);
     if (compactError) {
         ShowErrorText(compactError);
     } else if (openError) {

@@ -248,7 +248,7 @@ void frm_Main::Form_Load()
     fromTray.createWeb = [commands] { commands->mnu_EditCreateWeb_Click(); };
     fromTray.exit = [this] { close(); };
     fromTray.lock = [this] { wf_LockData(); };
-    fromTray.unlock = [this](const QString& password) { return wf_UnlockData(password); };
+    fromTray.unlock = [this](const dao::SecureBytes& password) { return wf_UnlockData(password); };
     m_tray = new TrayControl(this, fromTray, {}, this);
     m_tray->AddTrayIcon();
     m_awayLock = new AwayLock([this] { m_tray->lockWindow(); }, this);
@@ -402,7 +402,7 @@ dao::Error frm_Main::wf_SetUpDataControls(const QString& arstr_Control)
         view->setRecordSource(category == kCredit   ? statements::creditCardsView()
                               : category == kTravel ? statements::travelProgramsView()
                                                     : statements::webAccountsView());
-        view->setConnect(statements::connectWith(gstr_Password));
+        view->setConnect(gstr_Connect);
         view->setPassword(gstr_Password);
         dao::Error error = view->Refresh();
         if (!error && view->DatabaseName().isEmpty()) {
@@ -464,14 +464,13 @@ void frm_Main::wf_LockData()
     ForgetPassword();
 }
 
-TrayControl::Unlock frm_Main::wf_UnlockData(const QString& password)
+TrayControl::Unlock frm_Main::wf_UnlockData(const dao::SecureBytes& password)
 {
     platform::BusyCursor busy;
     // The key derivation of the file decides, not a copy of the password kept in memory.
-    const QString connect = statements::connectWith(password);
+    const QString connect = statements::connectBeside();
     dao::DatabasePtr database;
-    const dao::Error error =
-        dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, connect, database, dao::Password(password));
+    const dao::Error error = dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, connect, database, password);
     if (error.number() == dao::err::InvalidPassword) {
         return TrayControl::Unlock::WrongPassword;
     }
@@ -480,7 +479,7 @@ TrayControl::Unlock frm_Main::wf_UnlockData(const QString& password)
         return TrayControl::Unlock::Failed;
     }
     gdb_Data = database;
-    gstr_Password = password;
+    gstr_Password = password.copy();
     gstr_Connect = connect;
     wf_PersonalInformation(this);
     if (const dao::Error setUp = wf_SetUpDataControls()) {

@@ -60,7 +60,7 @@ public:
     void closeData();
     // Opens the data file again with what was typed and shows each page's record again. A
     // wrong password leaves everything closed; another failure is shown.
-    TrayControl::Unlock wf_UnlockData(const QString& password);
+    TrayControl::Unlock wf_UnlockData(const dao::SecureBytes& password);
 
     // The pages, the views and the fields the commands work with.
     DataControl* dataControl(const QString& category) const;

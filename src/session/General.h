@@ -1,21 +1,26 @@
 #pragma once
 
 #include "Dao.h"
+#include "SecureMemory.h"
 
 #include <QString>
 
 // The values every window shares for the whole run. Empty, false or unset at start.
 extern QString gstr_Version;
 extern QString gstr_DataFile;
+// The connect text of every opening. It carries no password: the password is always handed to
+// the engine beside it, from gstr_Password.
 extern QString gstr_Connect;
-extern QString gstr_Password;
+// The data file's password as typed (UTF-8), in guarded memory; empty when the file has none.
+extern dao::SecureBytes gstr_Password;
 extern dao::DatabasePtr gdb_Data;
-extern QString gstr_CheckPassword;
+// The entry of the last password check, in guarded memory, until the check is judged.
+extern dao::SecureBytes gstr_CheckPassword;
 extern bool gbool_PasswordCheckOK;
 extern bool gbool_AlwaysOnTop;
 extern bool gbool_Lock;
 
-// Wipes the password and the connect text that carries it, in place, and empties both.
+// Wipes the password and empties the connect text.
 void ForgetPassword();
 
 // The error text shown for an unexpected failure: "Error: <description> [<number>]".

@@ -5,12 +5,12 @@
 #include "FileFormat.h"
 #include "General.h"
 #include "Maintenance.h"
+#include "PasswordPrompt.h"
 #include "Platform.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "Statements.h"
 #include "Version.h"
-#include "frm_Login.h"
 #include "frm_Splash.h"
 
 #include <QCoreApplication>
@@ -59,9 +59,9 @@ void deriveAside(const std::function<void()>& task)
     worker->wait();
 }
 
-dao::Error openDataFile(const QString& password)
+dao::Error openDataFile()
 {
-    return dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data, password);
+    return dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data, gstr_Password);
 }
 
 } // namespace
@@ -112,7 +112,7 @@ StartupResult Main(const StartupWindows& windows)
 
     // A compaction stopped half-way leaves the data under the companion's name.
     maintenance::recoverInterruptedCompaction(gstr_DataFile);
-    dao::Error error = openDataFile(QString());
+    dao::Error error = openDataFile();
     const bool hadPassword = error.number() == dao::err::InvalidPassword;
     if (error.number() == dao::err::FileNotFound) {
         splash.reset(); // ends at once, without waiting for the splash
@@ -133,9 +133,10 @@ StartupResult Main(const StartupWindows& windows)
                 return StartupResult::Ended;
             }
             pointer.set(true);
-            gstr_Connect = statements::connectWith(gstr_Password);
-            error = openDataFile(gstr_Password);
+            gstr_Password = login->takePassword();
             login.reset();
+            gstr_Connect = statements::connectBeside();
+            error = openDataFile();
             if (error.number() == dao::err::InvalidPassword) {
                 platform::MsgBox(QStringLiteral("The password is incorrect.\r\n"), platform::vbInformation,
                                  QStringLiteral("Corvanta Password"));

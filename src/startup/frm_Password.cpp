@@ -5,7 +5,7 @@
 #include "Accessibility.h"
 #include "General.h"
 #include "Maintenance.h"
-#include "PasswordEntry.h"
+#include "PasswordPrompt.h"
 #include "Platform.h"
 #include "Statements.h"
 
@@ -14,10 +14,8 @@
 frm_Password::frm_Password(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frm_Password>())
 {
     ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    usePasswordDialogFrame(this);
     setFixedSize(sizeHint().expandedTo(size()));
-    passwordentry::stayUnminimised(this);
     for (QLineEdit* box : {ui->sle_OldPassword, ui->sle_NewPassword, ui->sle_NewPasswordAgain}) {
         platform::usePasswordCharacter(box);
     }
@@ -38,10 +36,16 @@ void frm_Password::showEvent(QShowEvent* event)
 
 void frm_Password::Form_Activate()
 {
-    ui->sle_OldPassword->clear();
-    ui->sle_NewPassword->clear();
-    ui->sle_NewPasswordAgain->clear();
+    emptyBoxes();
     ui->sle_OldPassword->setFocus(Qt::OtherFocusReason);
+}
+
+void frm_Password::emptyBoxes()
+{
+    // setText, unlike clear, also drops the undo history, which holds every typed character.
+    for (QLineEdit* box : {ui->sle_OldPassword, ui->sle_NewPassword, ui->sle_NewPasswordAgain}) {
+        box->setText(QString());
+    }
 }
 
 void frm_Password::cb_OK_Click()
@@ -53,18 +57,19 @@ void frm_Password::cb_OK_Click()
                          QStringLiteral("Password"));
         ui->sle_NewPassword->setFocus(Qt::OtherFocusReason);
         ui->sle_NewPassword->selectAll();
-        ui->sle_NewPasswordAgain->clear();
+        ui->sle_NewPasswordAgain->setText(QString());
         return;
     }
-    if (ui->sle_OldPassword->text() != gstr_Password) {
+    if (!dao::SecureBytes::fromText(ui->sle_OldPassword->text()).equals(gstr_Password)) {
         platform::MsgBox(QStringLiteral("Old password is incorrect."), platform::vbInformation,
                          QStringLiteral("Password"));
         ui->sle_OldPassword->setFocus(Qt::OtherFocusReason);
         ui->sle_OldPassword->selectAll();
         return;
     }
-    const QString oldPassword = ui->sle_OldPassword->text();
-    const QString newPassword = ui->sle_NewPassword->text();
+    dao::SecureBytes oldPassword = dao::SecureBytes::fromText(ui->sle_OldPassword->text());
+    dao::SecureBytes newPassword = dao::SecureBytes::fromText(ui->sle_NewPassword->text());
+    emptyBoxes();
 
     if (gdb_Data) {
         gdb_Data->Close();
@@ -77,8 +82,8 @@ void frm_Password::cb_OK_Click()
     // the password the file really has; a failure leaves the old one in force everywhere.
     const dao::Error changeError = maintenance::changePassword(gstr_DataFile, oldPassword, newPassword);
     if (!changeError) {
-        gstr_Password = newPassword;
-        gstr_Connect = statements::connectWith(gstr_Password);
+        gstr_Password = std::move(newPassword);
+        gstr_Connect = statements::connectBeside();
         ibool_Changed = true;
     }
     const dao::Error openError =
@@ -96,5 +101,6 @@ void frm_Password::cb_OK_Click()
 void frm_Password::cb_Cancel_Click()
 {
     ibool_Changed = false;
+    emptyBoxes();
     done(QDialog::Rejected);
 }

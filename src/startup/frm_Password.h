@@ -27,12 +27,15 @@ public:
 
     void cb_OK_Click();
     void cb_Cancel_Click();
+    // Esc and the window manager's close both come here: they count as Cancel.
+    void reject() override { cb_Cancel_Click(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void Form_Activate();
+    void emptyBoxes();
 
     std::unique_ptr<Ui::frm_Password> ui;
     std::function<void()> m_resetDataControls;

@@ -1,10 +1,9 @@
 #include "Windows.h"
 
+#include "PasswordPrompt.h"
 #include "frm_About.h"
 #include "frm_CreditCards.h"
-#include "frm_Login.h"
 #include "frm_Password.h"
-#include "frm_PasswordCheck.h"
 #include "frm_PersonalInformation.h"
 #include "frm_Splash.h"
 #include "frm_TravelPrograms.h"

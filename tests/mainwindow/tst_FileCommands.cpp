@@ -70,7 +70,7 @@ private slots:
         f.seam.queueScript(changePassword(from, to));
         main.menuItem("mnu_FileSetPassword")->trigger();
         QCOMPARE(f.seam.messages.size(), 0);
-        QCOMPARE(gstr_Password, to);
+        QCOMPARE(fixture::text(gstr_Password), to);
         QCOMPARE(main.menuItem("mnu_ViewLock")->isEnabled(), !to.isEmpty());
         QCOMPARE(f.text("sle_Name"), QString("Ann"));
         main.showPage("Web");
@@ -85,7 +85,7 @@ private slots:
         });
         QTest::keyClick(&main, Qt::Key_Escape); // nothing to do with the window
         main.menuItem("mnu_FileSetPassword")->trigger();
-        QCOMPARE(gstr_Password, to);
+        QCOMPARE(fixture::text(gstr_Password), to);
         QCOMPARE(f.text("sle_WebAccount"), QString("Alpha"));
         f.closeWindow();
         dao::DatabasePtr db;

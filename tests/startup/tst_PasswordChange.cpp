@@ -29,7 +29,7 @@ private:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         gstr_DataFile = fixture::createDataFile(m_dir->path(), password);
-        gstr_Password = password;
+        gstr_Password = dao::SecureBytes::fromText(password);
         gstr_Connect = statements::connectWith(password);
         {
             dao::DatabasePtr db = fixture::open(gstr_DataFile, password);
@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(box("sle_NewPasswordAgain")->text(), mismatch ? QString() : again); // only the re-type emptied
         QCOMPARE(box("sle_OldPassword")->text(), oldPw);
         QCOMPARE(m_resets, 0);
-        QCOMPARE(gstr_Password, filePassword);
+        QCOMPARE(fixture::text(gstr_Password), filePassword);
         QCOMPARE(openWith(filePassword), 0);
         QVERIFY(!seam.busy);
     }
@@ -119,8 +119,7 @@ private slots:
         QVERIFY(seam.messages[0].text.endsWith("[3045]"));
         QCOMPARE(seam.messages[0].title, QString("Corvanta Error"));
         QVERIFY(!m_dialog->ibool_Changed);
-        QCOMPARE(gstr_Password, QString("old"));
-        QCOMPARE(gstr_Connect, QString("MS Access;PWD=old"));
+        QCOMPARE(fixture::text(gstr_Password), QString("old"));
         QVERIFY(gdb_Data && gdb_Data->IsOpen()); // reopened with the old password
         QCOMPARE(fixture::column(*gdb_Data, statements::webAccountsView(), "Web Site"), QStringList{"kept"});
         gdb_Data.reset();

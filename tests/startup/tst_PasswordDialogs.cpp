@@ -1,9 +1,9 @@
+#include "EngineFixture.h"
 #include "General.h"
+#include "PasswordPrompt.h"
 #include "Platform.h"
 #include "ScriptedSeam.h"
 #include "TestSupport.h"
-#include "frm_Login.h"
-#include "frm_PasswordCheck.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -14,14 +14,14 @@
 
 using testsupport::row;
 
-// Both dialogs look and behave alike; they differ in where the result goes and in the message
-// for an empty entry. Each test runs for both.
-enum class Kind { Login, Check };
-Q_DECLARE_METATYPE(Kind)
+// Both dialogs look and behave alike; they differ in the flag that tells how they were left and
+// in the message for an empty entry. Each test runs for both.
+using Kind = PasswordPrompt::Kind;
+Q_DECLARE_METATYPE(PasswordPrompt::Kind)
 
 namespace {
 
-std::unique_ptr<QDialog> make(Kind kind)
+std::unique_ptr<PasswordPrompt> make(Kind kind)
 {
     if (kind == Kind::Login) {
         return std::make_unique<frm_Login>();
@@ -29,18 +29,10 @@ std::unique_ptr<QDialog> make(Kind kind)
     return std::make_unique<frm_PasswordCheck>();
 }
 
-// The dialog's own "left with OK" flag.
-bool leftWithOk(Kind kind, QDialog* dialog)
+// The login's flag, or the global one of the check.
+bool leftWithOk(Kind kind, PasswordPrompt* dialog)
 {
-    if (kind == Kind::Login) {
-        return static_cast<frm_Login*>(dialog)->ibool_OK;
-    }
-    return gbool_PasswordCheckOK;
-}
-
-QString entered(Kind kind)
-{
-    return kind == Kind::Login ? gstr_Password : gstr_CheckPassword;
+    return kind == Kind::Login ? dialog->ibool_OK : gbool_PasswordCheckOK;
 }
 
 QLineEdit* box(QDialog* dialog)
@@ -70,12 +62,7 @@ class tst_PasswordDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        gstr_Password.clear();
-        gstr_CheckPassword.clear();
-        gbool_PasswordCheckOK = false;
-    }
+    void init() { gbool_PasswordCheckOK = false; }
 
     void looksAlikeWithFocusInTheBoxAndAsterisks_data() { addKinds(); }
     void looksAlikeWithFocusInTheBoxAndAsterisks()
@@ -84,10 +71,6 @@ private slots:
         testsupport::ScriptedSeam seam;
         auto dialog = make(kind);
         QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("cb_OK"));
-        auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("cb_Cancel"));
-        QVERIFY(ok && cancel);
-        QVERIFY(ok->isDefault());
 
         QWidget* focused = nullptr;
         QString shown;
@@ -106,34 +89,52 @@ private slots:
         QCOMPARE(shown, QStringLiteral("******"));
     }
 
-    void enteredTextIsKeptExactlyAsTyped_data()
+    void onlyOkHandsBackTheTextAsTyped_data()
     {
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("way");
         for (Kind kind : {Kind::Login, Kind::Check}) {
             const char* name = kind == Kind::Login ? "login" : "check";
-            QTest::addRow("%s plain", name) << kind << QStringLiteral("secret");
-            QTest::addRow("%s blanks around", name) << kind << QStringLiteral("  Mixed Case ");
-            QTest::addRow("%s one blank", name) << kind << QStringLiteral(" ");
-            QTest::addRow("%s connect syntax", name) << kind << QStringLiteral("a;PWD='';b=\"c\"");
-            QTest::addRow("%s not latin", name) << kind << QStringLiteral("p\u00e4\u00df\u4e2d");
+            QTest::addRow("%s plain", name) << kind << QStringLiteral("secret") << "enter";
+            QTest::addRow("%s blanks around", name) << kind << QStringLiteral("  Mixed Case ") << "enter";
+            QTest::addRow("%s one blank", name) << kind << QStringLiteral(" ") << "enter";
+            QTest::addRow("%s connect syntax", name) << kind << QStringLiteral("a;PWD='';b=\"c\"") << "enter";
+            QTest::addRow("%s not latin", name) << kind << QStringLiteral("p\u00e4\u00df\u4e2d") << "enter";
+            for (const char* way : {"cancel button", "escape", "window closed"}) {
+                QTest::addRow("%s %s", name, way) << kind << QStringLiteral("typed") << QString::fromLatin1(way);
+            }
         }
     }
-    void enteredTextIsKeptExactlyAsTyped()
+    // Every way out but OK counts as Cancel; whichever it was, the box keeps no copy.
+    void onlyOkHandsBackTheTextAsTyped()
     {
         QFETCH(Kind, kind);
         QFETCH(QString, typed);
+        QFETCH(QString, way);
         testsupport::ScriptedSeam seam;
+        gbool_PasswordCheckOK = true; // an earlier check succeeded: a new one forgets that
         auto dialog = make(kind);
+        QVERIFY(!leftWithOk(kind, dialog.get()));
         seam.queueScript([&](QDialog* d) {
             type(box(d), typed);
-            QTest::keyClick(box(d), Qt::Key_Return);
+            if (way == QLatin1String("enter")) {
+                QTest::keyClick(box(d), Qt::Key_Return);
+            } else if (way == QLatin1String("cancel button")) {
+                QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cb_Cancel")), Qt::LeftButton);
+            } else if (way == QLatin1String("escape")) {
+                QTest::keyClick(box(d), Qt::Key_Escape);
+            } else {
+                d->close();
+            }
         });
-        QCOMPARE(platform::ShowModal(dialog.get()), int(QDialog::Accepted));
+        const bool ok = way == QLatin1String("enter");
+        QCOMPARE(platform::ShowModal(dialog.get()), int(ok ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(seam.leftOpen, 0);
         QVERIFY(seam.messages.isEmpty());
-        QVERIFY(leftWithOk(kind, dialog.get()));
-        QCOMPARE(entered(kind), typed);
+        QCOMPARE(leftWithOk(kind, dialog.get()), ok);
+        QCOMPARE(fixture::text(dialog->takePassword()), ok ? typed : QString());
+        QVERIFY(box(dialog.get())->text().isEmpty());
     }
 
     void emptyEntryIsRefusedWithItsMessage_data()
@@ -149,8 +150,6 @@ private slots:
         QFETCH(QString, message);
         testsupport::ScriptedSeam seam;
         auto dialog = make(kind);
-        gstr_Password = QStringLiteral("earlier");
-        gstr_CheckPassword = QStringLiteral("earlier");
 
         bool stillOpen = false;
         QWidget* focused = nullptr;
@@ -177,61 +176,7 @@ private slots:
             QCOMPARE(shown.flags, platform::vbInformation);
         }
         QVERIFY(!leftWithOk(kind, dialog.get()));
-        QCOMPARE(entered(kind), QStringLiteral("earlier"));
-    }
-
-    void everyWayOutButOkCountsAsCancel_data()
-    {
-        QTest::addColumn<Kind>("kind");
-        QTest::addColumn<QString>("way");
-        for (Kind kind : {Kind::Login, Kind::Check}) {
-            const char* name = kind == Kind::Login ? "login" : "check";
-            for (const char* way : {"cancel button", "escape", "window closed"}) {
-                QTest::addRow("%s %s", name, way) << kind << QString::fromLatin1(way);
-            }
-        }
-    }
-    void everyWayOutButOkCountsAsCancel()
-    {
-        QFETCH(Kind, kind);
-        QFETCH(QString, way);
-        testsupport::ScriptedSeam seam;
-        // An earlier check had succeeded; this one must not inherit that.
-        gbool_PasswordCheckOK = true;
-        auto dialog = make(kind);
-        seam.queueScript([&](QDialog* d) {
-            QTest::keyClicks(box(d), QStringLiteral("typed"));
-            if (way == QLatin1String("cancel button")) {
-                QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cb_Cancel")), Qt::LeftButton);
-            } else if (way == QLatin1String("escape")) {
-                QTest::keyClick(box(d), Qt::Key_Escape);
-            } else {
-                d->close();
-            }
-        });
-        QCOMPARE(platform::ShowModal(dialog.get()), int(QDialog::Rejected));
-        QCOMPARE(seam.leftOpen, 0);
-        QVERIFY(seam.messages.isEmpty());
-        QVERIFY(!leftWithOk(kind, dialog.get()));
-        QVERIFY(entered(kind).isEmpty());
-    }
-
-    void eachCheckStartsEmptyAndForgetsTheLastResult()
-    {
-        testsupport::ScriptedSeam seam;
-        {
-            frm_PasswordCheck first;
-            seam.queueScript([](QDialog* d) {
-                QTest::keyClicks(box(d), QStringLiteral("right"));
-                QTest::keyClick(box(d), Qt::Key_Return);
-            });
-            platform::ShowModal(&first);
-            QVERIFY(gbool_PasswordCheckOK);
-        }
-        frm_PasswordCheck second;
-        QVERIFY(!gbool_PasswordCheckOK);
-        QVERIFY(box(&second)->text().isEmpty());
-        QCOMPARE(gstr_CheckPassword, QStringLiteral("right"));
+        QVERIFY(dialog->takePassword().isEmpty());
     }
 };
 

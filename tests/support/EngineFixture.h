@@ -26,6 +26,12 @@ dao::DatabasePtr open(const QString& path, const QString& password = QString());
 // Adds a record to a table; values by plain field name (a null QVariant stores Null).
 qint64 addRecord(dao::Database& db, const QString& table, const QVariantMap& values);
 
+// The text that guarded bytes hold (a password kept by a global or a dialog).
+inline QString text(const dao::SecureBytes& bytes)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
 // The values of one field over a statement's rows.
 QStringList column(dao::Database& db, const QString& statement, const QString& field);
 

@@ -17,7 +17,7 @@ MainWindowFixture::MainWindowFixture(const QString& password)
     platform::setProgramDirectory(dir.path());
     dataFile = fixture::createDataFile(dir.path(), password);
     gstr_DataFile = dataFile;
-    gstr_Password = password;
+    gstr_Password = dao::SecureBytes::fromText(password);
     gstr_Connect = statements::connectWith(password);
     gdb_Data = fixture::open(dataFile, password);
     gbool_AlwaysOnTop = false;

@@ -2,8 +2,8 @@
 
 #include "AboutTexts.h"
 #include "General.h"
+#include "PasswordPrompt.h"
 #include "Platform.h"
-#include "frm_PasswordCheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -240,8 +240,12 @@ bool TrayControl::checkPassword()
     m_checking = true;
     m_check = dialog.data();
     platform::ShowModal(dialog);
+    if (dialog) {
+        gstr_CheckPassword = dialog->takePassword();
+    }
     delete dialog.data();
     if (!self) {
+        gstr_CheckPassword.clear();
         return false;
     }
     m_check = nullptr;
@@ -252,12 +256,13 @@ bool TrayControl::checkPassword()
         return false;
     }
     Unlock result = Unlock::WrongPassword;
-    if (const std::function<Unlock(const QString&)> unlock = m_commands.unlock) {
+    if (const std::function<Unlock(const dao::SecureBytes&)> unlock = m_commands.unlock) {
         result = unlock(gstr_CheckPassword);
         if (!self) {
+            gstr_CheckPassword.clear();
             return false;
         }
-    } else if (gstr_CheckPassword == gstr_Password) {
+    } else if (gstr_CheckPassword.equals(gstr_Password)) {
         result = Unlock::Opened;
     }
     // Not kept beyond the check.

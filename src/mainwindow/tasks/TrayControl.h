@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SecureMemory.h"
+
 #include <QAction>
 #include <QDialog>
 #include <QMenu>
@@ -39,7 +41,7 @@ public:
         std::function<void()> createWeb;
         std::function<void()> exit;
         std::function<void()> lock;
-        std::function<Unlock(const QString& password)> unlock;
+        std::function<Unlock(const dao::SecureBytes& password)> unlock;
     };
     // Whether the desktop has a notification area now.
     using TrayAvailable = std::function<bool()>;

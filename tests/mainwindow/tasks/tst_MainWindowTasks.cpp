@@ -1,4 +1,5 @@
 #include "DataControl.h"
+#include "EngineFixture.h"
 #include "General.h"
 #include "HoverHelp.h"
 #include "MainWindowFixture.h"
@@ -71,7 +72,7 @@ private slots:
         QVERIFY(!main.isMinimized() && main.isVisible());
         QCOMPARE(main.trayControl().state(), TrayControl::State::Shown);
         QVERIFY(gdb_Data && gdb_Data->IsOpen());
-        QCOMPARE(gstr_Password, QStringLiteral("Secret"));
+        QCOMPARE(fixture::text(gstr_Password), QStringLiteral("Secret"));
         QCOMPARE(f.text("sle_Name"), QStringLiteral("Ann"));
         QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Beta"));
         QCOMPARE(f.text("sle_WebPassword"), QStringLiteral("pw"));

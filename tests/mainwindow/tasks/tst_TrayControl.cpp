@@ -88,7 +88,7 @@ private:
 private slots:
     void init()
     {
-        gstr_Password = QStringLiteral("Secret");
+        gstr_Password = dao::SecureBytes::fromText(QStringLiteral("Secret"));
         gbool_Lock = true;
         m_commands.clear();
     }
@@ -136,7 +136,7 @@ private slots:
         QFETCH(QString, message);
         testsupport::ScriptedSeam seam;
         gbool_Lock = lock;
-        gstr_Password = password;
+        gstr_Password = dao::SecureBytes::fromText(password);
         make(tray);
         const bool inTaskBar = !tray || byDesktop;
 
@@ -189,7 +189,7 @@ private slots:
         QFETCH(bool, locks);
         testsupport::ScriptedSeam seam;
         gbool_Lock = lockSetting;
-        gstr_Password = password;
+        gstr_Password = dao::SecureBytes::fromText(password);
         make(true);
         m_tray->lockWindow();
         QCOMPARE(m_tray->isLocked(), locks);
