@@ -9,7 +9,7 @@ set -euo pipefail
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libsodium-dev
     libsqlite3-dev)
 package_pkgs=(dpkg-dev file)
-test_pkgs=(git clang-format xvfb xauth openbox trayer xdotool imagemagick clang libclang-rt-14-dev at-spi2-core
+test_pkgs=(git clang-format xvfb xauth openbox trayer xdotool x11-utils imagemagick clang libclang-rt-14-dev at-spi2-core
     python3-pyatspi dbus-x11 dbus-daemon keepassxc desktop-file-utils appstream)
 
 want=("${build_pkgs[@]}")

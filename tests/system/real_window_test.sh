@@ -2,15 +2,15 @@
 # Drives the real program in a real X server as a person would: creates the personal record
 # (its state typed through the field's filter),
 # sets a password, quits, starts again with a wrong and then the right password, creates a web
-# account, vanishes to the tray, comes back through the password check, is minimised by the window
-# manager and given back as a task bar does (with a tray and without), and exits from the tray
-# menu. Then checks the data file through the engine. Screenshots of every step are kept
-# in the folder given as the third argument.
+# account, vanishes to the tray, comes back through the password check (every password dialog
+# refusing to be minimised), is minimised by the window manager and given back as a task bar does
+# (with a tray and without), and exits from the tray menu. Then checks the data file through the
+# engine. Screenshots of every step are kept in the folder given as the third argument.
 #   real_window_test.sh PROGRAM DUMP_TOOL SHOT_DIR CREATE_TOOL
 set -uo pipefail
 program=$1 dump=$2 shots=$3 create=$4
 
-for tool in Xvfb openbox trayer xdotool import; do
+for tool in Xvfb openbox trayer xdotool xprop import; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed (scripts/deps.sh test installs it)"
         exit 77
@@ -68,6 +68,20 @@ start() {
     (cd "$work/prog" && exec ./corvanta) & app=$!
     pids+=($app)
 }
+# A password dialog stays on screen: its hints ask for neither minimise nor maximise, and a
+# minimise the window manager does all the same (it offers one regardless) is undone at once.
+stays_on_screen() { # window id, title pattern, name
+    local hints flags functions decorations
+    hints=$(xprop -id "$1" _MOTIF_WM_HINTS _NET_WM_ALLOWED_ACTIONS) || fail "no hints on the $3"
+    echo "$3: $hints" >>"$shots/password-dialog-hints.txt"
+    read -r flags functions decorations _ < <(grep MOTIF <<<"$hints" | sed 's/.*= //; s/,/ /g')
+    # Motif: functions without all (1), minimise (8), maximise (16); decorations likewise (1, 32, 64)
+    ((flags & 3 && !(functions & 0x19) && !(decorations & 0x61))) || fail "the $3 offers more: $hints"
+    xdotool windowminimize "$1"
+    sleep 1
+    xdotool search --onlyvisible --name "$2" | grep -qx "$1" || fail "the $3 stayed minimised"
+    shot "$3-not-minimised"
+}
 tray_icon() { # the centre of the first icon the tray host holds
     local w
     for w in $(xdotool search --class trayer 2>/dev/null); do
@@ -98,6 +112,7 @@ xdotool key alt+f
 sleep 0.3
 xdotool key p
 win=$(wait_window 'Change Password') || fail "no change-password dialog"
+stays_on_screen "$win" 'Change Password' change-password
 focus "$win"
 xdotool key Tab
 xdotool type --delay 20 "s3cret pw"
@@ -118,6 +133,7 @@ kill -0 "$app" 2>/dev/null && fail "the program did not end"
 # 4. Start again: a wrong password, then the right one.
 start
 win=$(wait_window 'Corvanta Password') || fail "no login dialog"
+stays_on_screen "$win" 'Corvanta Password' login
 focus "$win"
 xdotool type --delay 20 "wrong"
 xdotool key Return
@@ -187,6 +203,7 @@ xdotool search --onlyvisible --name '^ Corvanta$' >/dev/null 2>&1 && fail "the w
 read -r tx ty < <(tray_icon) || fail "no tray host"
 xdotool mousemove "$tx" "$ty" click --repeat 2 --delay 80 1
 win=$(wait_window 'Corvanta Password') || fail "no password check after the tray double click"
+stays_on_screen "$win" 'Corvanta Password' password-check
 focus "$win"
 xdotool type --delay 20 "s3cret pw"
 xdotool key Return
