@@ -14,6 +14,7 @@
 #include "MainCommands.h"
 #include "Pictures.h"
 #include "Platform.h"
+#include "RecordTools.h"
 #include "Statements.h"
 #include "TopMost.h"
 #include "TrayControl.h"
@@ -68,6 +69,7 @@ frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<U
     bindFields();
     setUpDisplayFields();
     connectMenus();
+    m_recordTools = new RecordTools(*this);
 
     connect(ui->sle_CreditCardType, &QLineEdit::textChanged, this, &frm_Main::sle_CreditCardType_Change);
     connect(ui->sle_CreditExpirationDateData, &QLineEdit::textChanged, this,
@@ -447,6 +449,7 @@ void frm_Main::closeData()
 
 void frm_Main::wf_LockData()
 {
+    m_recordTools->dataLocked();
     m_lockedIds.clear();
     for (const QString& category : listCategories()) {
         m_lockedIds.insert(category, idBox(category)->text());

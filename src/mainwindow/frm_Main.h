@@ -23,6 +23,7 @@ class FileCommands;
 class QLineEdit;
 class QAction;
 class AwayLock;
+class RecordTools;
 
 // The program's one long-lived window: the personal record at the top, the three lists of
 // records on the pages of a tab control below, menus and a toolbar with the commands. Every field
@@ -79,6 +80,8 @@ public:
     HoverHelp& hoverHelp() const { return *m_hoverHelp; }
     // Locks when the screen saver starts, the session locks or the person has been idle.
     AwayLock& awayLock() const { return *m_awayLock; }
+    // Find, the password report and copying with a time limit.
+    RecordTools& recordTools() const { return *m_recordTools; }
 
     // Double click on a travel program's web account: shows that web account, or stays on the
     // travel program when there is none of that name.
@@ -121,6 +124,7 @@ private:
     TrayControl* m_tray = nullptr;
     HoverHelp* m_hoverHelp = nullptr;
     AwayLock* m_awayLock = nullptr;
+    RecordTools* m_recordTools = nullptr;
     bool m_unloaded = false;
     // The id each page showed when the program locked.
     QHash<QString, QString> m_lockedIds;

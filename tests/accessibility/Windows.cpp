@@ -3,6 +3,7 @@
 #include "PasswordPrompt.h"
 #include "frm_About.h"
 #include "frm_CreditCards.h"
+#include "frm_Find.h"
 #include "frm_Password.h"
 #include "frm_PersonalInformation.h"
 #include "frm_Splash.h"
@@ -29,7 +30,8 @@ const QList<QPair<QString, std::unique_ptr<QWidget> (*)()>> kWindows = {{"Person
                                                                         {"Check", make<frm_PasswordCheck>},
                                                                         {"Password", make<frm_Password>},
                                                                         {"About", make<frm_About>},
-                                                                        {"Splash", make<frm_Splash>}};
+                                                                        {"Splash", make<frm_Splash>},
+                                                                        {"Find", make<frm_Find>}};
 
 } // namespace
 

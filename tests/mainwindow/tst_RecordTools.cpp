@@ -1,0 +1,92 @@
+// Find, copying with a time limit and the password report, driven from the main window with
+// the keyboard as a person without a mouse would.
+
+#include "MainWindowFixture.h"
+#include "RecordList.h"
+#include "RecordTools.h"
+#include "frm_Find.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+int page(frm_Main& main)
+{
+    return main.findChild<QTabWidget*>(QStringLiteral("tp_Data"))->currentIndex();
+}
+
+} // namespace
+
+class tst_RecordTools : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void findShowsTheChosenRecord_data();
+    void findShowsTheChosenRecord();
+};
+
+void tst_RecordTools::findShowsTheChosenRecord_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QList<int>>("keys"); // after typing, in the Find window
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("shown"); // the web account's name box; empty: nothing moved
+    QTest::newRow("Enter in the box takes the first") << "user" << QList<int>{Qt::Key_Return} << 2 << "Beta";
+    QTest::newRow("Down into the list, Down, Enter")
+        << "user" << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return} << 2 << "Gamma";
+    QTest::newRow("a card by its holder") << "holder" << QList<int>{Qt::Key_Down, Qt::Key_Return} << 0 << "Alpha";
+    QTest::newRow("Esc closes, nothing moves") << "gamma" << QList<int>{Qt::Key_Escape} << 0 << "Alpha";
+    QTest::newRow("nothing found, Enter does nothing")
+        << "zzz" << QList<int>{Qt::Key_Return, Qt::Key_Escape} << 0 << "Alpha";
+}
+
+void tst_RecordTools::findShowsTheChosenRecord()
+{
+    QFETCH(QString, typed);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, page);
+    QFETCH(QString, shown);
+    MainWindowFixture f;
+    f.add("[Web Accounts]", {{"Web Site", "Alpha"}, {"Login", "nobody"}});
+    f.add("[Web Accounts]", {{"Web Site", "Beta"}, {"Login", "user.b"}, {"Password", "user-secret"}});
+    f.add("[Web Accounts]", {{"Web Site", "Gamma"}, {"Login", "USER.g"}});
+    f.add("[Credit Cards]", {{"Credit Card", "Alpha"}, {"Account Name", "Card Holder"}});
+    frm_Main& main = f.show();
+    main.showPage(QStringLiteral("Credit"));
+    QStringList listed;
+    f.seam.queueScript([&](QDialog* dialog) {
+        QApplication::setActiveWindow(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        // The box has the focus: the window is used from the keyboard alone.
+        auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY2(box != nullptr,
+                 QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
+        QTest::keyClicks(box, typed);
+        auto* find = qobject_cast<frm_Find*>(dialog);
+        for (int row = 0; row < find->results().rowCount(); ++row) {
+            listed << find->results().rowText(row);
+        }
+        for (const int key : keys) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        }
+    });
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(f.seam.modalDialogs, QStringList{"frm_Find"});
+    QCOMPARE(f.seam.leftOpen, 0);
+    if (typed == QLatin1String("user")) {
+        // Not by the password; each row says its page.
+        QCOMPARE(listed, QStringList({"Beta (user.b) - Web Accounts", "Gamma (USER.g) - Web Accounts"}));
+    }
+    QCOMPARE(::page(main), page);
+    QCOMPARE(main.nameBox(page == 0 ? "Credit" : "Web")->text(), shown);
+}
+
+QTEST_MAIN(tst_RecordTools)
+#include "tst_RecordTools.moc"
