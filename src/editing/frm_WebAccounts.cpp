@@ -2,6 +2,7 @@
 
 #include "ui_frm_WebAccounts.h"
 
+#include "GenerateButton.h"
 #include "RecordIO.h"
 
 #include <QLineEdit>
@@ -18,6 +19,7 @@ frm_WebAccounts::frm_WebAccounts(QWidget* parent)
     fieldRules(ui->ddlb_Password, QStringLiteral("Printable"));
     fieldRules(ui->ddlb_EMailAddress, QStringLiteral("Printable"));
     ui->ddlb_Login->lineEdit()->setMaxLength(kNameLimit);
+    GenerateButton::addTo(ui->ddlb_Password);
     setTitlePicture(ui->pb_WebAccountTitle, QStringLiteral("Web Accounts"));
 }
 

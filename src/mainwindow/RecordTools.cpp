@@ -1,14 +1,23 @@
 #include "RecordTools.h"
 
 #include "DataControl.h"
+#include "DisplayFields.h"
 #include "General.h"
 #include "Platform.h"
+#include "SecretClipboard.h"
+#include "Settings.h"
 #include "Statements.h"
 #include "frm_Find.h"
 #include "frm_Main.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QLineEdit>
 #include <QMenu>
+#include <QSet>
+#include <QTabWidget>
 
 namespace {
 
@@ -21,14 +30,113 @@ QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeyS
     return item;
 }
 
+// The values that open an account: they leave the program as secrets.
+bool isSecret(const QLineEdit* field)
+{
+    static const QStringList secrets{QStringLiteral("sle_WebPassword"), QStringLiteral("sle_TravelPINNumber"),
+                                     QStringLiteral("sle_CreditAccountNumber")};
+    return secrets.contains(field->objectName());
+}
+
 } // namespace
 
 RecordTools::RecordTools(frm_Main& main) : QObject(&main), m_main(main)
 {
+    m_clipboard = new SecretClipboard(this);
+    m_clipboard->setSeconds(settings::ReadClipboardSeconds());
+
     QMenu* edit = main.findChild<QMenu*>(QStringLiteral("mnu_Edit"));
     edit->addSeparator()->setObjectName(QStringLiteral("mnu_EditBar2"));
     QAction* find = addItem(edit, "mnu_EditFind", QStringLiteral("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(find, &QAction::triggered, this, &RecordTools::mnu_EditFind_Click);
+    QAction* login =
+        addItem(edit, "mnu_EditCopyLogin", QStringLiteral("Copy &Login"), QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(login, &QAction::triggered, this, &RecordTools::mnu_EditCopyLogin_Click);
+    m_copySecret = addItem(edit, "mnu_EditCopySecret", QString(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    connect(m_copySecret, &QAction::triggered, this, &RecordTools::mnu_EditCopySecret_Click);
+    nameSecretItem();
+    connect(main.findChild<QTabWidget*>(QStringLiteral("tp_Data")), &QTabWidget::currentChanged, this,
+            &RecordTools::nameSecretItem);
+    addCopyMenus();
+}
+
+void RecordTools::addCopyMenus()
+{
+    QSet<QWidget*> holders;
+    for (QLineEdit* field : m_main.findChildren<QLineEdit*>()) {
+        QWidget* holder = m_main.displayFields().focusHolder(field);
+        if (holder == nullptr) {
+            continue;
+        }
+        holders.insert(holder);
+        field->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(field, &QWidget::customContextMenuRequested, this,
+                [this, field](const QPoint& at) { showCopyMenu(field, field->mapToGlobal(at)); });
+    }
+    // The menu key goes to the frame that holds the focus for its fields: the field under the
+    // pointer is the one meant.
+    for (QWidget* holder : std::as_const(holders)) {
+        holder->installEventFilter(this);
+    }
+}
+
+bool RecordTools::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        auto* field = qobject_cast<QLineEdit*>(QApplication::widgetAt(QCursor::pos()));
+        if (field != nullptr && m_main.displayFields().focusHolder(field) == watched) {
+            showCopyMenu(field, QCursor::pos());
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void RecordTools::showCopyMenu(QLineEdit* field, const QPoint& globalPosition)
+{
+    QMenu menu(&m_main);
+    menu.setObjectName(QStringLiteral("mnu_FieldCopy"));
+    QAction* copy = menu.addAction(QStringLiteral("&Copy"));
+    copy->setEnabled(!field->text().isEmpty());
+    connect(copy, &QAction::triggered, this, [this, field] { copyField(field); });
+    menu.exec(globalPosition);
+}
+
+void RecordTools::copyField(QLineEdit* field)
+{
+    if (field == nullptr || field->text().isEmpty()) {
+        platform::Beep();
+        return;
+    }
+    m_clipboard->copy(field->text(), isSecret(field));
+}
+
+void RecordTools::mnu_EditCopyLogin_Click()
+{
+    copyField(m_main.findChild<QLineEdit*>(QStringLiteral("sle_WebLogin")));
+}
+
+void RecordTools::mnu_EditCopySecret_Click()
+{
+    copyField(secretField());
+}
+
+QLineEdit* RecordTools::secretField() const
+{
+    const QString category = m_main.currentCategory();
+    const char* name = category == QLatin1String("Credit")   ? "sle_CreditAccountNumber"
+                       : category == QLatin1String("Travel") ? "sle_TravelPINNumber"
+                                                             : "sle_WebPassword";
+    return m_main.findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+void RecordTools::nameSecretItem()
+{
+    const QString category = m_main.currentCategory();
+    m_copySecret->setText(category == QLatin1String("Credit")   ? QStringLiteral("Copy Card &Number")
+                          : category == QLatin1String("Travel") ? QStringLiteral("Copy &PIN")
+                                                                : QStringLiteral("Copy &Password"));
 }
 
 void RecordTools::mnu_EditFind_Click()
@@ -71,9 +179,10 @@ bool RecordTools::showRecord(const QString& category, qint64 id)
     return true;
 }
 
-void RecordTools::dataLocked()
+void RecordTools::dataClosing()
 {
     if (m_open) {
         m_open->reject();
     }
+    m_clipboard->clearSecret();
 }

@@ -4,10 +4,14 @@
 #include <QPointer>
 
 class frm_Main;
+class QAction;
 class QDialog;
+class QLineEdit;
+class SecretClipboard;
 
-// The main window's quick ways to a record and to its secrets: Edit > Find. Added to the menus by
-// the window once; everything else of it lives here.
+// The main window's quick ways to a record and to its secrets: Edit > Find, Copy on every display
+// field, copying the web account's login (Ctrl+B) and the secret of the page in front
+// (Ctrl+Shift+C) for a limited time. Added to the window once; everything else of it lives here.
 class RecordTools : public QObject
 {
     Q_OBJECT
@@ -20,10 +24,28 @@ public:
     // Shows a record on its page; false (with the error shown) when it cannot be reached.
     bool showRecord(const QString& category, qint64 id);
 
-    // The data file closed for the lock: an open Find window goes.
-    void dataLocked();
+    // Copies a display field's whole value; a password, PIN or card number as a secret.
+    void copyField(QLineEdit* field);
+    void mnu_EditCopyLogin_Click();
+    void mnu_EditCopySecret_Click();
+    SecretClipboard& clipboard() const { return *m_clipboard; }
+
+    // The data file closes, for the lock or the end: an open Find window goes, and a secret still
+    // on the clipboard.
+    void dataClosing();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void addCopyMenus();
+    void showCopyMenu(QLineEdit* field, const QPoint& globalPosition);
+    // The field whose value Ctrl+Shift+C copies on the page in front, with the item's caption.
+    QLineEdit* secretField() const;
+    void nameSecretItem();
+
     frm_Main& m_main;
+    SecretClipboard* m_clipboard = nullptr;
+    QAction* m_copySecret = nullptr;
     QPointer<QDialog> m_open;
 };

@@ -341,6 +341,7 @@ void frm_Main::Form_Unload()
 
     settings::WriteSettings(isMinimized(), pos(), istr_Settings);
 
+    m_recordTools->dataClosing();
     closeData();
     endProgram()();
 }
@@ -449,7 +450,7 @@ void frm_Main::closeData()
 
 void frm_Main::wf_LockData()
 {
-    m_recordTools->dataLocked();
+    m_recordTools->dataClosing();
     m_lockedIds.clear();
     for (const QString& category : listCategories()) {
         m_lockedIds.insert(category, idBox(category)->text());

@@ -45,6 +45,41 @@ bool SaveLockIdleMinutes(int minutes)
     return SaveSetting(kLockIdleMinutes, QString::number(minutes));
 }
 
+int ReadClipboardSeconds()
+{
+    bool number = false;
+    const int seconds = GetSetting(kClipboardSeconds, QStringLiteral("10")).toInt(&number);
+    return number && seconds >= 0 && seconds <= 60 * 60 ? seconds : 10;
+}
+
+int ReadGeneratorLength()
+{
+    bool number = false;
+    const int length = GetSetting(kGeneratorLength, QStringLiteral("20")).toInt(&number);
+    return number && length >= 8 && length <= 128 ? length : 20;
+}
+
+bool SaveGeneratorLength(int length)
+{
+    return SaveSetting(kGeneratorLength, QString::number(length));
+}
+
+QString ReadGeneratorClasses()
+{
+    QString classes;
+    for (const QChar c : GetSetting(kGeneratorClasses, QString())) {
+        if (QStringLiteral("ulds").contains(c) && !classes.contains(c)) {
+            classes += c;
+        }
+    }
+    return classes.isEmpty() ? QStringLiteral("ulds") : classes;
+}
+
+bool SaveGeneratorClasses(const QString& classes)
+{
+    return SaveSetting(kGeneratorClasses, classes);
+}
+
 QString ReadSplashScreen()
 {
     return GetSetting(kSplashScreen, QStringLiteral("1"));

@@ -25,6 +25,9 @@ inline const QString kLock = QStringLiteral("Lock");
 inline const QString kViewPasswords = QStringLiteral("ViewPasswords");
 inline const QString kAlwaysOnTop = QStringLiteral("AlwaysOnTop");
 inline const QString kLockIdleMinutes = QStringLiteral("LockIdleMinutes");
+inline const QString kClipboardSeconds = QStringLiteral("ClipboardSeconds");
+inline const QString kGeneratorLength = QStringLiteral("GeneratorLength");
+inline const QString kGeneratorClasses = QStringLiteral("GeneratorClasses");
 
 // Positions are stored in twips; the screen has 15 of them to the pixel.
 constexpr int kTwipsPerPixel = 15;
@@ -50,6 +53,21 @@ Flags ReadFlags();
 int ReadLockIdleMinutes();
 // Stored at once: the choice is made from its own menu, not kept with the four flags.
 bool SaveLockIdleMinutes(int minutes);
+
+// "ClipboardSeconds": how long a copied password, PIN or card number stays on the clipboard, "0"
+// for until the program locks or ends. Anything but a whole number from 0 to an hour's seconds
+// counts as the default, "10".
+int ReadClipboardSeconds();
+
+// The password generator's choices, stored at once when the person makes them.
+// "GeneratorLength": 8 to 128, default "20"; anything else counts as the default.
+int ReadGeneratorLength();
+bool SaveGeneratorLength(int length);
+// "GeneratorClasses": the letters of the character classes drawn from ("u" upper case, "l" lower
+// case, "d" digits, "s" symbols), default "ulds". Unknown letters are ignored; none left counts as
+// the default.
+QString ReadGeneratorClasses();
+bool SaveGeneratorClasses(const QString& classes);
 
 // A stored position in twips as pixels; nothing when the text is not a number the screen could
 // hold (a hand-edited or damaged store).

@@ -46,8 +46,8 @@ private slots:
             QStringList{"sle_TravelProgram", "ddlb_ProgramType", "ddlb_AccountName", "sle_AccountNumber", "sle_PIN",
                         "ddlb_WebAccount", "sle_PhoneNumber", "mle_Notes", "cb_OK", "cb_Cancel"});
         row("web account", "Web",
-            QStringList{"sle_WebSite", "ddlb_SiteType", "sle_URL", "ddlb_Login", "ddlb_Password", "ddlb_EMailAddress",
-                        "mle_Notes", "cb_OK", "cb_Cancel"});
+            QStringList{"sle_WebSite", "ddlb_SiteType", "sle_URL", "ddlb_Login", "ddlb_Password", "cb_Generate",
+                        "ddlb_EMailAddress", "mle_Notes", "cb_OK", "cb_Cancel"});
         row("login", "Login", QStringList{"sle_Password", "cb_OK", "cb_Cancel"});
         row("password check", "Check", QStringList{"sle_Password", "cb_OK", "cb_Cancel"});
         row("change password", "Password",

@@ -4,11 +4,14 @@
 #include "MainWindowFixture.h"
 #include "RecordList.h"
 #include "RecordTools.h"
+#include "SecretClipboard.h"
 #include "frm_Find.h"
 
+#include <QClipboard>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QTabWidget>
 #include <QTest>
 
@@ -28,6 +31,8 @@ class tst_RecordTools : public QObject
 private slots:
     void findShowsTheChosenRecord_data();
     void findShowsTheChosenRecord();
+    void copyKeysTakeTheValueOfThePageInFront_data();
+    void copyKeysTakeTheValueOfThePageInFront();
 };
 
 void tst_RecordTools::findShowsTheChosenRecord_data()
@@ -86,6 +91,47 @@ void tst_RecordTools::findShowsTheChosenRecord()
     }
     QCOMPARE(::page(main), page);
     QCOMPARE(main.nameBox(page == 0 ? "Credit" : "Web")->text(), shown);
+}
+
+void tst_RecordTools::copyKeysTakeTheValueOfThePageInFront_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("shift"); // Ctrl+Shift+C, else Ctrl+B
+    QTest::addColumn<QString>("copied");
+    QTest::addColumn<bool>("secret");
+    QTest::addColumn<QString>("item"); // what the Edit menu calls Ctrl+Shift+C there
+    QTest::newRow("web password") << "Web" << true << "pw 1&<x>" << true << "Copy &Password";
+    QTest::newRow("card number") << "Credit" << true << "4111111111111111" << true << "Copy Card &Number";
+    QTest::newRow("PIN") << "Travel" << true << "2468" << true << "Copy &PIN";
+    QTest::newRow("the web login, from any page") << "Travel" << false << "jo@x.com" << false << "Copy &PIN";
+}
+
+void tst_RecordTools::copyKeysTakeTheValueOfThePageInFront()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, shift);
+    QFETCH(QString, copied);
+    QFETCH(bool, secret);
+    QFETCH(QString, item);
+    MainWindowFixture f;
+    f.add("[Web Accounts]", {{"Web Site", "Site"}, {"Login", "jo@x.com"}, {"Password", "pw 1&<x>"}});
+    f.add("[Credit Cards]", {{"Credit Card", "Card"}, {"Account Number", "4111111111111111"}});
+    f.add("[Travel Programs]", {{"Travel Program", "Miles"}, {"PIN Number", "2468"}});
+    frm_Main& main = f.show();
+    main.showPage(page);
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&main, shift ? Qt::Key_C : Qt::Key_B,
+                    Qt::ControlModifier | (shift ? Qt::ShiftModifier : Qt::NoModifier));
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->hasFormat(SecretClipboard::kHintFormat), secret);
+    QCOMPARE(main.menuItem("mnu_EditCopySecret")->text(), item);
+
+    // Locked, the program leaves nothing to copy.
+    main.wf_LockData();
+    QTest::keyClick(&main, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(f.seam.beeps, 1);
 }
 
 QTEST_MAIN(tst_RecordTools)

@@ -4,11 +4,13 @@
 # sets a password, quits, starts again with a wrong and then the right password, creates a web
 # account, vanishes to the tray, comes back through the password check (every password dialog
 # refusing to be minimised), is minimised by the window manager and given back as a task bar does
-# (with a tray and without), and exits from the tray menu. Then checks the data file through the
-# engine. Screenshots of every step are kept in the folder given as the third argument.
-#   real_window_test.sh PROGRAM DUMP_TOOL SHOT_DIR CREATE_TOOL
+# (with a tray and without), and exits from the tray menu. On the way it finds a web account by
+# part of its login, copies its password into another program's text box and sees the clipboard
+# emptied after the delay. Then checks the data file through the engine. Screenshots of every step
+# are kept in the folder given as the third argument.
+#   real_window_test.sh PROGRAM DUMP_TOOL SHOT_DIR CREATE_TOOL PASTE_BOX
 set -uo pipefail
-program=$1 dump=$2 shots=$3 create=$4
+program=$1 dump=$2 shots=$3 create=$4 pastebox=$5
 
 for tool in Xvfb openbox trayer xdotool xprop import; do
     if ! command -v "$tool" >/dev/null; then
@@ -22,7 +24,7 @@ mkdir -p "$shots" "$work/prog" "$work/config/Corvanta" "$work/runtime"
 chmod 700 "$work/runtime"
 cp "$program" "$work/prog/corvanta"
 "$create" "$work/prog/Corvanta.cvd" || exit 1
-printf '[Settings]\nSplashScreen=0\n' > "$work/config/Corvanta/Corvanta.ini"
+printf '[Settings]\nSplashScreen=0\nClipboardSeconds=3\n' > "$work/config/Corvanta/Corvanta.ini"
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
@@ -189,6 +191,36 @@ focus "$win"
 shot web-account-read-back
 xdotool key Return
 sleep 1
+focus "$main"
+
+# 5c. Found by part of its login (the underscore taken literally), its password copied and pasted
+#     into another program's text box; three seconds later ("ClipboardSeconds") nothing is left
+#     to paste.
+xdotool key ctrl+f
+win=$(wait_window '^Find$') || fail "no Find window"
+focus "$win"
+xdotool type --delay 20 "x.com_p"
+shot find-by-login
+xdotool key Down Return
+sleep 1
+focus "$main"
+shot found-by-login
+xdotool key ctrl+shift+c
+"$pastebox" > "$work/pasted" 2>/dev/null & pids+=($!)
+box=$(wait_window '^Paste Box$') || fail "no paste box"
+focus "$box"
+xdotool key ctrl+v Return
+sleep 0.5
+shot pasted
+[ "$(sed -n 1p "$work/pasted")" = "$password" ] || fail "pasted: '$(sed -n 1p "$work/pasted")', not the password"
+sleep 3.5
+focus "$box"
+xdotool key ctrl+v Return
+sleep 0.5
+[ "$(sed -n 2p "$work/pasted")" = "" ] && [ "$(grep -c '' "$work/pasted")" -eq 2 ] ||
+    fail "the clipboard still held: '$(sed -n 2p "$work/pasted")'"
+kill "${pids[-1]}" 2>/dev/null
+rm -f "$work/pasted"
 focus "$main"
 
 # 6. Lock on minimise, vanish to the tray and come back through the password check.

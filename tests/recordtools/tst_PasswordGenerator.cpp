@@ -1,0 +1,128 @@
+// The generator's draws: lengths held to their bounds, every chosen class and no other, no
+// character likelier than chance allows, the choices kept in the settings, and a password made
+// with Alt+G in the web account dialog stored exactly.
+
+#include "EditingTestData.h"
+#include "PasswordGenerator.h"
+#include "ScriptedSeam.h"
+#include "SettingsStore.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include <cmath>
+
+class tst_PasswordGenerator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        fixture::useCheapKdf();
+        QVERIFY(m_settings.isValid());
+        platform::setSettingsFolder(m_settings.path());
+    }
+
+    void draws_data()
+    {
+        QTest::addColumn<QString>("classes");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("length");
+        QTest::newRow("all four, the default length") << "ulds" << 20 << 20;
+        QTest::newRow("below the least") << "ulds" << 3 << 8;
+        QTest::newRow("above the most") << "ulds" << 500 << 128;
+        QTest::newRow("digits only") << "d" << 12 << 12;
+        QTest::newRow("letters and symbols") << "uls" << 16 << 16;
+    }
+    void draws()
+    {
+        QFETCH(QString, classes);
+        QFETCH(int, asked);
+        QFETCH(int, length);
+        const QString alphabet = generator::alphabet(classes);
+        QHash<QChar, int> counts;
+        constexpr int kDraws = 3000;
+        for (int i = 0; i < kDraws; ++i) {
+            const QString password = generator::generate(asked, classes);
+            QCOMPARE(password.size(), length);
+            for (const QChar c : password) {
+                QVERIFY2(alphabet.contains(c), qPrintable(password));
+                ++counts[c];
+            }
+        }
+        // Every character of every chosen class turns up, none more often than chance allows: a
+        // chi-square test at a one-in-a-million false alarm (Wilson-Hilferty bound).
+        QCOMPARE(counts.size(), alphabet.size());
+        const double expected = double(kDraws) * length / alphabet.size();
+        double chiSquare = 0;
+        for (const int count : std::as_const(counts)) {
+            chiSquare += (count - expected) * (count - expected) / expected;
+        }
+        const double df = alphabet.size() - 1;
+        const double bound = df * std::pow(1 - 2 / (9 * df) + 4.75 * std::sqrt(2 / (9 * df)), 3);
+        QVERIFY2(chiSquare < bound, qPrintable(QString("chi-square %1, bound %2").arg(chiSquare).arg(bound)));
+    }
+
+    void choicesAreKeptAndAltGFillsTheBox()
+    {
+        editingtest::DataFile file;
+        testsupport::ScriptedSeam seam;
+        {
+            frm_WebAccounts dialog;
+            auto* button = dialog.findChild<QToolButton*>(QStringLiteral("cb_Generate"));
+            QVERIFY(button != nullptr);
+            button->menu()->findChild<QSpinBox*>(QStringLiteral("spn_GenerateLength"))->setValue(30);
+            button->menu()->findChild<QAction*>(QStringLiteral("mnu_GenerateClass_s"))->setChecked(false);
+        }
+        frm_WebAccounts dialog;
+        dialog.Form_Load(QStringLiteral("0"));
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Generated"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::AltModifier);
+        auto* box = dialog.findChild<QComboBox*>(QStringLiteral("ddlb_Password"));
+        // A mnemonic presses its button the way a click does, a moment later.
+        QTRY_COMPARE(box->currentText().size(), 30);
+        const QString password = box->currentText();
+        for (const QChar c : password) {
+            QVERIFY(c.isLetterOrNumber());
+        }
+        QVERIFY(box->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(seam.messages.isEmpty());
+        QCOMPARE(editingtest::storedRow("Web", dialog.istr_RecordID.toLongLong()).value("Password").toString(),
+                 password);
+    }
+
+    void everySymbolSurvivesSaveAndReload()
+    {
+        editingtest::DataFile file;
+        testsupport::ScriptedSeam seam;
+        // The longest passwords of every class, put in the box as the button does.
+        for (int i = 0; i < 5; ++i) {
+            const QString password = generator::generate(generator::kMaxLength, QStringLiteral("ulds"));
+            frm_WebAccounts dialog;
+            dialog.Form_Load(QStringLiteral("0"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("sle_WebSite"))->setText(QString("Site %1").arg(i));
+            dialog.findChild<QComboBox*>(QStringLiteral("ddlb_Password"))->setEditText(password);
+            dialog.findChild<QPushButton*>(QStringLiteral("cb_OK"))->click();
+            QVERIFY(seam.messages.isEmpty());
+            QCOMPARE(editingtest::storedRow("Web", dialog.istr_RecordID.toLongLong()).value("Password").toString(),
+                     password);
+        }
+    }
+
+private:
+    QTemporaryDir m_settings;
+};
+
+QTEST_MAIN(tst_PasswordGenerator)
+#include "tst_PasswordGenerator.moc"
