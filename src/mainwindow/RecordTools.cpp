@@ -9,11 +9,13 @@
 #include "Statements.h"
 #include "frm_Find.h"
 #include "frm_Main.h"
+#include "frm_PasswordReport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QDate>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSet>
@@ -58,6 +60,11 @@ RecordTools::RecordTools(frm_Main& main) : QObject(&main), m_main(main)
     connect(main.findChild<QTabWidget*>(QStringLiteral("tp_Data")), &QTabWidget::currentChanged, this,
             &RecordTools::nameSecretItem);
     addCopyMenus();
+
+    QMenu* view = main.findChild<QMenu*>(QStringLiteral("mnu_View"));
+    view->addSeparator()->setObjectName(QStringLiteral("mnu_ViewBar0"));
+    QAction* report = addItem(view, "mnu_ViewPasswordReport", QStringLiteral("Password &Report..."));
+    connect(report, &QAction::triggered, this, &RecordTools::mnu_ViewPasswordReport_Click);
 }
 
 void RecordTools::addCopyMenus()
@@ -154,6 +161,29 @@ void RecordTools::mnu_EditFind_Click()
     }
     const bool chosen = platform::ShowModal(&window) == QDialog::Accepted;
     // Locked meanwhile: the choice leads nowhere.
+    if (chosen && window.chosen() && gdb_Data) {
+        showRecord(recordtools::pageCategory(window.chosen()->page), window.chosen()->id);
+    }
+}
+
+void RecordTools::mnu_ViewPasswordReport_Click()
+{
+    if (!gdb_Data || !gdb_Data->IsOpen()) {
+        ShowErrorText(dao::makeError(dao::err::ObjectClosed));
+        return;
+    }
+    frm_PasswordReport window(&m_main);
+    {
+        platform::BusyCursor busy;
+        QList<recordtools::Finding> findings;
+        if (const dao::Error error = recordtools::passwordReport(*gdb_Data, QDate::currentDate(), findings)) {
+            ShowErrorText(error);
+            return;
+        }
+        window.setFindings(findings);
+    }
+    m_open = &window;
+    const bool chosen = platform::ShowModal(&window) == QDialog::Accepted;
     if (chosen && window.chosen() && gdb_Data) {
         showRecord(recordtools::pageCategory(window.chosen()->page), window.chosen()->id);
     }

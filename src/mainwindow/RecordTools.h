@@ -9,9 +9,10 @@ class QDialog;
 class QLineEdit;
 class SecretClipboard;
 
-// The main window's quick ways to a record and to its secrets: Edit > Find, Copy on every display
-// field, copying the web account's login (Ctrl+B) and the secret of the page in front
-// (Ctrl+Shift+C) for a limited time. Added to the window once; everything else of it lives here.
+// The main window's quick ways to a record and to its secrets: Edit > Find, View > Password
+// Report, Copy on every display field, copying the web account's login (Ctrl+B) and the secret of
+// the page in front (Ctrl+Shift+C) for a limited time. Added to the window once; everything else
+// of it lives here.
 class RecordTools : public QObject
 {
     Q_OBJECT
@@ -21,6 +22,9 @@ public:
 
     // Edit > Find: opens the Find window over the open data file and shows the record chosen.
     void mnu_EditFind_Click();
+    // View > Password Report: works out the report over the open data file and shows the record
+    // chosen from it.
+    void mnu_ViewPasswordReport_Click();
     // Shows a record on its page; false (with the error shown) when it cannot be reached.
     bool showRecord(const QString& category, qint64 id);
 
@@ -30,7 +34,7 @@ public:
     void mnu_EditCopySecret_Click();
     SecretClipboard& clipboard() const { return *m_clipboard; }
 
-    // The data file closes, for the lock or the end: an open Find window goes, and a secret still
+    // The data file closes, for the lock or the end: an open Find or report window goes, and a secret still
     // on the clipboard.
     void dataClosing();
 

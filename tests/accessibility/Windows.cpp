@@ -5,6 +5,7 @@
 #include "frm_CreditCards.h"
 #include "frm_Find.h"
 #include "frm_Password.h"
+#include "frm_PasswordReport.h"
 #include "frm_PersonalInformation.h"
 #include "frm_Splash.h"
 #include "frm_TravelPrograms.h"
@@ -31,7 +32,8 @@ const QList<QPair<QString, std::unique_ptr<QWidget> (*)()>> kWindows = {{"Person
                                                                         {"Password", make<frm_Password>},
                                                                         {"About", make<frm_About>},
                                                                         {"Splash", make<frm_Splash>},
-                                                                        {"Find", make<frm_Find>}};
+                                                                        {"Find", make<frm_Find>},
+                                                                        {"Report", make<frm_PasswordReport>}};
 
 } // namespace
 
