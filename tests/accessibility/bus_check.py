@@ -326,6 +326,21 @@ def check(run, program, create, launcher):
                 fault(f"the masked web password should offer {len(SECRET)} drawn characters: {count} {drawn!r}")
     print("main window: the web password field answers after any number of mask toggles, with its length")
 
+    # Find from the keyboard alone: the window, its box and its list named; a row says its page.
+    key("ctrl+f")
+    found = until(lambda: window("Find"), 10, pump)
+    if found is None:
+        fail("Ctrl+F did not open the Find window")
+    type_text("sit")
+    rows = until(lambda: [n.name for n in descendants(found) if "Web Accounts" in (n.name or "")], 10, pump)
+    names = {node.name for node in descendants(found)}
+    if not {"Find text", "Records found"} <= names or not rows:
+        fail(f"the Find window's box, list or rows are not named on the bus: {sorted(names)}")
+    key("Down", "Return")
+    if until(lambda: window("Find") is None, 10, pump) is None:
+        fail("Enter in the Find window's list did not close it")
+    print(f"find: named on the bus, a row reads {rows[0]!r}")
+
     # A masked field: typed into from the keyboard, read and heard by the bus.
     key("alt+f", "p")
     change = until(lambda: window("Change Password"), 10, pump)
