@@ -36,10 +36,10 @@ int recordCount(dao::Database& db)
 class LateLists : public QObject
 {
 public:
-    LateLists(QWidget* form, dao::DatabasePtr copy) : QObject(form), m_copy(std::move(copy)), m_reading(m_copy)
+    LateLists(QWidget* form, dao::DatabasePtr copy) : QObject(form), m_form(form), m_copy(std::move(copy))
     {
         // Once the dialog's load has asked for all its lists, one reading serves them all.
-        QTimer::singleShot(0, this, &LateLists::start);
+        QTimer::singleShot(0, this, [this] { read(0, std::move(m_copy)); });
     }
     // A reading still waiting or under way when the dialog goes stops at its next list, so that
     // its copy of the database is given back soon.
@@ -56,7 +56,7 @@ public:
     {
         for (QObject* child : form->children()) {
             auto* late = dynamic_cast<LateLists*>(child);
-            if (late != nullptr && !late->m_started) {
+            if (late != nullptr && late->m_copy) {
                 return late;
             }
         }
@@ -81,14 +81,29 @@ private:
         bool sorted;
     };
 
-    void start()
+    // Reads the lists from first on. A change to the file gives the copy up; the lists not yet
+    // read are then read anew from a fresh copy, unless the change was the dialog's own save
+    // that closed it.
+    void read(size_t first, dao::DatabasePtr copy)
     {
-        m_started = true;
-        QThreadPool::globalInstance()->start([copy = std::move(m_copy), lists = std::move(m_lists),
+        m_reading = copy;
+        QThreadPool::globalInstance()->start([copy = std::move(copy), lists = m_lists, first,
                                               self = QPointer<LateLists>(this), cancelled = m_cancelled]() {
-            for (size_t i = 0; i < lists.size() && !cancelled->load(); ++i) {
+            for (size_t i = first; i < lists.size() && !cancelled->load(); ++i) {
                 const List& list = lists[i];
-                QStringList items = merged(list.held, lookup::values(*copy, list.kind), list.sorted);
+                const QStringList values = lookup::values(*copy, list.kind);
+                if (copy->GivenUp()) {
+                    QMetaObject::invokeMethod(
+                        QCoreApplication::instance(),
+                        [self, i, copy]() {
+                            if (self && self->m_form->isVisible() && !copy->Refresh()) {
+                                self->read(i, copy);
+                            }
+                        },
+                        Qt::QueuedConnection);
+                    return;
+                }
+                QStringList items = merged(list.held, values, list.sorted);
                 // Back on the user-interface thread; the dialog may have gone meanwhile.
                 QMetaObject::invokeMethod(
                     QCoreApplication::instance(),
@@ -109,10 +124,10 @@ private:
         }
     }
 
-    dao::DatabasePtr m_copy;
+    QWidget* m_form;
+    dao::DatabasePtr m_copy; // until the reading starts
     std::weak_ptr<dao::Database> m_reading;
     std::shared_ptr<std::atomic_bool> m_cancelled = std::make_shared<std::atomic_bool>(false);
-    bool m_started = false;
     std::vector<List> m_lists;
     std::vector<QPointer<QComboBox>> m_combos;
 };
@@ -159,6 +174,10 @@ void show(QComboBox* combo, const QStringList& items, bool sorted)
             completer->setCompletionMode(QCompleter::PopupCompletion);
             completer->setCaseSensitivity(Qt::CaseInsensitive);
             completer->setMaxVisibleItems(combo->maxVisibleItems());
+            // Its list of matches may be as long as the whole list.
+            if (auto* popup = qobject_cast<QListView*>(completer->popup())) {
+                popup->setUniformItemSizes(true);
+            }
             combo->setCompleter(completer);
         }
         if (completer != nullptr) {

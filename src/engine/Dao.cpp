@@ -190,17 +190,30 @@ Error Database::Snapshot(DatabasePtr& out) const
         return makeError(err::ObjectClosed);
     }
     std::shared_ptr<DatabaseCore> copy;
-    if (Error e = m_core->snapshot(copy)) {
+    if (Error e = DatabaseCore::snapshot(m_core, copy)) {
         return e;
     }
     out = DatabasePtr(new Database(std::move(copy)));
     return {};
 }
 
+bool Database::GivenUp() const
+{
+    return m_core && m_core->isCopy() && m_core->givenUp();
+}
+
+Error Database::Refresh()
+{
+    if (!m_core || !m_core->isCopy()) {
+        return makeError(err::ObjectClosed);
+    }
+    return DatabaseCore::refresh(m_core);
+}
+
 void Database::Interrupt()
 {
-    if (m_core && m_core->db() != nullptr) {
-        sqlite3_interrupt(m_core->db());
+    if (m_core && m_core->isCopy()) {
+        m_core->giveUp(std::chrono::milliseconds(0));
     }
 }
 
@@ -252,6 +265,12 @@ Error Database::OpenRecordset(const QString& statement, RecordsetPtr& out, int t
     }
     RecordsetPtr rs(new Recordset);
     rs->m_core = m_core;
+    if (m_core->isCopy()) {
+        rs->m_reading = std::unique_lock<std::recursive_timed_mutex>(m_core->readers());
+        if (m_core->givenUp()) {
+            return makeError(err::ObjectClosed);
+        }
+    }
     rs->m_statement = statement;
     if (Error e = rs->load()) {
         return e;

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 // The data engine: a small database object model over an encrypted file.
@@ -154,11 +155,17 @@ public:
     [[nodiscard]] Error NewPassword(const Password& oldPassword, const Password& newPassword);
 
     // A read-only copy of the database as it is now, held in memory only and sharing nothing
-    // with this one, so that it may be read on another thread. Fails with 3420 when closed and
-    // 7 when memory runs out.
+    // with this one, so that it may be read on another thread (one at a time). Fails with 3420
+    // when closed and 7 when memory runs out. The copy is given up when this database is about
+    // to change: a statement over it stops, a record set then open keeps the copy until it
+    // closes, and every later one fails with 3420. GivenUp tells; Refresh takes the copy anew.
     [[nodiscard]] Error Snapshot(DatabasePtr& out) const;
-    // Stops whatever statement another thread is running over this database, which then fails;
-    // for a copy made by Snapshot that is no longer wanted.
+    bool GivenUp() const;
+    // A copy given up takes the state of the database it was made from anew; 3420 when that one
+    // is closed. On that database's thread, with no record set open over the copy.
+    [[nodiscard]] Error Refresh();
+    // Gives up a copy made by Snapshot that is no longer wanted, from any thread: a statement
+    // another thread runs over it stops and fails.
     void Interrupt();
     void Close();
     bool IsOpen() const { return m_core != nullptr; }
@@ -238,7 +245,8 @@ private:
     void invalidate() const { m_cacheValid = false; }
 
     std::shared_ptr<DatabaseCore> m_core;
-    std::unique_ptr<Statement> m_fetch; // one row of the base table by rowid
+    std::unique_lock<std::recursive_timed_mutex> m_reading; // over a copy: keeps it while open
+    std::unique_ptr<Statement> m_fetch;                     // one row of the base table by rowid
     QString m_statement;
     QString m_table;          // base table of an updatable record set
     bool m_updatable = false; // keyset over m_table; otherwise a snapshot in m_rows

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <utility>
@@ -532,21 +533,84 @@ DatabaseCore::~DatabaseCore()
     }
 }
 
-Error DatabaseCore::snapshot(std::shared_ptr<DatabaseCore>& out) const
+namespace {
+
+// A change to a file waits this long at most for a reading of one of its copies to stop, so that
+// the copy's memory is given back before the change needs its own (a save needs as much again
+// for the sealed file). The reading stops within one step of its statement, almost always at once.
+constexpr std::chrono::milliseconds kCopyGiveUpWait{50};
+
+int stopWhenGivenUp(void* core)
 {
-    sqlite3_int64 size = 0;
-    unsigned char* image = sqlite3_serialize(m_db, "main", &size, 0);
-    if (!image) {
-        return makeError(err::OutOfMemory);
-    }
+    return static_cast<const DatabaseCore*>(core)->givenUp() ? 1 : 0;
+}
+
+} // namespace
+
+Error DatabaseCore::snapshot(const std::shared_ptr<DatabaseCore>& source, std::shared_ptr<DatabaseCore>& out)
+{
     std::shared_ptr<DatabaseCore> copy(new DatabaseCore);
     copy->m_readOnly = true;
-    copy->m_header = m_header;
-    if (Error e = copy->attachImage(image, static_cast<size_t>(size))) {
+    copy->m_isCopy = true;
+    copy->m_header = source->m_header;
+    copy->m_source = source;
+    if (Error e = refresh(copy)) {
         return e;
     }
     out = std::move(copy);
     return {};
+}
+
+Error DatabaseCore::refresh(const std::shared_ptr<DatabaseCore>& copy)
+{
+    const std::shared_ptr<DatabaseCore> source = copy->m_source.lock();
+    if (!source || !source->m_db) {
+        return makeError(err::ObjectClosed);
+    }
+    const std::lock_guard<std::recursive_timed_mutex> reading(copy->m_readers);
+    sqlite3_int64 size = 0;
+    unsigned char* image = sqlite3_serialize(source->m_db, "main", &size, 0);
+    if (!image) {
+        return makeError(err::OutOfMemory);
+    }
+    if (Error e = copy->attachImage(image, static_cast<size_t>(size))) {
+        return e;
+    }
+    // A statement over a copy that is given up stops at its next steps, not at its end.
+    sqlite3_progress_handler(copy->m_db, 1000, stopWhenGivenUp, copy.get());
+    copy->m_givenUp = false;
+    auto& copies = source->m_copies;
+    copies.erase(std::remove_if(copies.begin(), copies.end(), [](const auto& c) { return c.expired(); }), copies.end());
+    copies.push_back(copy);
+    return {};
+}
+
+void DatabaseCore::giveUp(std::chrono::milliseconds wait)
+{
+    m_givenUp = true;
+    std::unique_lock<std::recursive_timed_mutex> reading(m_readers, std::defer_lock);
+    if (reading.try_lock_for(wait)) {
+        releaseGivenUp();
+    }
+}
+
+void DatabaseCore::releaseGivenUp()
+{
+    if (m_givenUp && m_db) {
+        // The engine's heap wipes the image as it frees it.
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void DatabaseCore::giveUpCopies() const
+{
+    for (const auto& weak : m_copies) {
+        if (const std::shared_ptr<DatabaseCore> copy = weak.lock()) {
+            copy->giveUp(kCopyGiveUpWait);
+        }
+    }
+    m_copies.clear();
 }
 
 std::vector<std::shared_ptr<DatabaseCore>> DatabaseCore::openCores()
@@ -763,6 +827,9 @@ Error DatabaseCore::attachImage(unsigned char* plain, size_t size)
 
 Error DatabaseCore::prepare(const QString& sql, Statement& out) const
 {
+    if (!m_db) {
+        return makeError(err::ObjectClosed);
+    }
     const QByteArray utf8 = sql.toUtf8();
     const char* tail = nullptr;
     const int rc = sqlite3_prepare_v2(m_db, utf8.constData(), static_cast<int>(utf8.size()), out.out(), &tail);
@@ -777,11 +844,15 @@ Error DatabaseCore::prepare(const QString& sql, Statement& out) const
             return makeError(err::QuerySyntax);
         }
     }
+    if (!sqlite3_stmt_readonly(out.get())) {
+        giveUpCopies();
+    }
     return {};
 }
 
 Error DatabaseCore::exec(const char* sql)
 {
+    giveUpCopies();
     char* message = nullptr;
     const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {

@@ -9,7 +9,11 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -79,9 +83,22 @@ public:
     // Loads a private (unshared) core of a file for compaction, reusing the keys of an open
     // core of the same file when there is one.
     static Error loadPrivate(const QString& path, const SecureBytes& password, std::unique_ptr<DatabaseCore>& out);
-    // A read-only copy of the database as it is now, in memory only: no file, no lock, never
-    // written and not shared, so that another thread may read it while this core goes on.
-    Error snapshot(std::shared_ptr<DatabaseCore>& out) const;
+    // A read-only copy of source as it is now, in memory only: no file, no lock, never written
+    // and not shared, so that another thread may read it while source goes on. Two copies of a
+    // large file would double what the program holds, so the copy is given up (see giveUp) as
+    // soon as source is about to change; refresh takes it anew.
+    static Error snapshot(const std::shared_ptr<DatabaseCore>& source, std::shared_ptr<DatabaseCore>& out);
+    // A copy: takes its source's state anew (3420 when the source is closed).
+    static Error refresh(const std::shared_ptr<DatabaseCore>& copy);
+    // A copy: stops a reading under way at its next step and lets the copy's memory go (wiped)
+    // once no record set holds it, waiting at most wait for one to close. Any thread.
+    void giveUp(std::chrono::milliseconds wait);
+    bool isCopy() const { return m_isCopy; }
+    bool givenUp() const { return m_givenUp.load(); }
+    // A copy: held by every record set open over it, so that its memory stays while it is read.
+    std::recursive_timed_mutex& readers() { return m_readers; }
+    // A copy given up: lets its memory go; the caller holds readers().
+    void releaseGivenUp();
     // Every core open now, for transactions.
     static std::vector<std::shared_ptr<DatabaseCore>> openCores();
 
@@ -125,6 +142,8 @@ private:
     Error reloadFromDisk();
     Error lock(bool exclusive);
     Error checkUnchanged() const;
+    // Before a change: every copy of this core that is still read is given up.
+    void giveUpCopies() const;
 
     QString m_name;
     QString m_path;
@@ -139,6 +158,12 @@ private:
     bool m_inTransaction = false;
     bool m_dirty = false;
     qint64 m_lastInserted = 0;
+    // A copy's source, and a source's copies (both on the source's thread only).
+    bool m_isCopy = false;
+    std::weak_ptr<DatabaseCore> m_source;
+    mutable std::vector<std::weak_ptr<DatabaseCore>> m_copies;
+    std::atomic_bool m_givenUp{false};
+    std::recursive_timed_mutex m_readers;
 };
 
 } // namespace dao

@@ -101,6 +101,11 @@ Recordset::~Recordset()
 void Recordset::Close()
 {
     m_fetch.reset(); // before the connection it belongs to
+    if (m_reading.owns_lock()) {
+        // The last reader of a copy that was given up lets its memory go.
+        m_core->releaseGivenUp();
+        m_reading.unlock();
+    }
     m_core.reset();
     m_keys.clear();
     m_rows.clear();

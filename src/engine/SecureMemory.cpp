@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <utility>
 
 namespace dao {
@@ -15,6 +16,8 @@ namespace {
 // The database engine's memory routines: each block carries its size in front, so that a free
 // can wipe it whole. 16 bytes keep the block as aligned as malloc's.
 constexpr size_t kHeader = 16;
+
+constexpr int kOwnMappingFrom = 256 * 1024;
 
 unsigned char* blockStart(void* memory)
 {
@@ -102,6 +105,12 @@ bool& heapWiped()
 bool initializeCrypto()
 {
     static const bool ok = [] {
+        // A block of a quarter megabyte or more (a database image, a list of every login) is
+        // mapped on its own and given back to the system when freed. Left alone, the allocator
+        // raises this bound to the largest block freed so far and serves later blocks of some
+        // megabytes from heaps that keep their pages: with a large file, tens of megabytes held
+        // for nothing.
+        mallopt(M_MMAP_THRESHOLD, kOwnMappingFrom);
         heapWiped() = installWipingHeap();
         return sodium_init() >= 0;
     }();

@@ -392,6 +392,13 @@ private slots:
             logins.filter(QRegularExpression(QStringLiteral("^buser19"), QRegularExpression::CaseInsensitiveOption))
                 .size());
 
+        // A change to the file gives the reading's copy up: the lists are read anew, change and all.
+        frm_WebAccounts changed;
+        changed.Form_Load(QStringLiteral("0"));
+        changed.show();
+        fixture::addRecord(*gdb_Data, tableOf("Web"), {{"Web Site", "Shop"}, {"Login", "zed"}});
+        QTRY_COMPARE(child<QComboBox>(&changed, "ddlb_Login")->count(), logins.size() + 1);
+
         // A dialog closed before its lists arrive drops them.
         auto closed = std::make_unique<frm_WebAccounts>();
         closed->Form_Load(QStringLiteral("0"));
