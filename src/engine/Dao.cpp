@@ -213,7 +213,7 @@ Error Database::Refresh()
 void Database::Interrupt()
 {
     if (m_core && m_core->isCopy()) {
-        m_core->giveUp(std::chrono::milliseconds(0));
+        m_core->giveUp();
     }
 }
 

@@ -165,7 +165,8 @@ public:
     // is closed. On that database's thread, with no record set open over the copy.
     [[nodiscard]] Error Refresh();
     // Gives up a copy made by Snapshot that is no longer wanted, from any thread: a statement
-    // another thread runs over it stops and fails.
+    // another thread runs over it stops and fails, and its memory is given back (waiting for that
+    // 50 ms at most).
     void Interrupt();
     void Close();
     bool IsOpen() const { return m_core != nullptr; }

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <utility>
@@ -535,9 +536,10 @@ DatabaseCore::~DatabaseCore()
 
 namespace {
 
-// A change to a file waits this long at most for a reading of one of its copies to stop, so that
-// the copy's memory is given back before the change needs its own (a save needs as much again
-// for the sealed file). The reading stops within one step of its statement, almost always at once.
+// A change to a file, or a copy no longer wanted, waits this long at most for a reading of the
+// copy to stop, so that its memory is given back before the change or the next copy needs its own
+// (a save needs as much again for the sealed file). The reading stops within one step of its
+// statement, almost always at once.
 constexpr std::chrono::milliseconds kCopyGiveUpWait{50};
 
 int stopWhenGivenUp(void* core)
@@ -585,11 +587,11 @@ Error DatabaseCore::refresh(const std::shared_ptr<DatabaseCore>& copy)
     return {};
 }
 
-void DatabaseCore::giveUp(std::chrono::milliseconds wait)
+void DatabaseCore::giveUp()
 {
     m_givenUp = true;
     std::unique_lock<std::recursive_timed_mutex> reading(m_readers, std::defer_lock);
-    if (reading.try_lock_for(wait)) {
+    if (reading.try_lock_for(kCopyGiveUpWait)) {
         releaseGivenUp();
     }
 }
@@ -607,7 +609,7 @@ void DatabaseCore::giveUpCopies() const
 {
     for (const auto& weak : m_copies) {
         if (const std::shared_ptr<DatabaseCore> copy = weak.lock()) {
-            copy->giveUp(kCopyGiveUpWait);
+            copy->giveUp();
         }
     }
     m_copies.clear();

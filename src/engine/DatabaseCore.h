@@ -10,7 +10,6 @@
 
 #include <array>
 #include <atomic>
-#include <chrono>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -91,8 +90,9 @@ public:
     // A copy: takes its source's state anew (3420 when the source is closed).
     static Error refresh(const std::shared_ptr<DatabaseCore>& copy);
     // A copy: stops a reading under way at its next step and lets the copy's memory go (wiped)
-    // once no record set holds it, waiting at most wait for one to close. Any thread.
-    void giveUp(std::chrono::milliseconds wait);
+    // once no record set holds it, waiting a little (50 ms at most) for one to close, so that
+    // the memory is back before whatever comes next needs its own. Any thread.
+    void giveUp();
     bool isCopy() const { return m_isCopy; }
     bool givenUp() const { return m_givenUp.load(); }
     // A copy: held by every record set open over it, so that its memory stays while it is read.
