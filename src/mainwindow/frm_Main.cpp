@@ -457,12 +457,17 @@ void frm_Main::wf_LockData()
     }
     closeData();
     // What the views do not hold: the personal frame and the copies made for display. Nothing is
-    // left for a screen reader to read from the covered window.
+    // left for a screen reader to read from the covered window. Only this window's: a dialog open
+    // over it is covered as it is and keeps what was typed into it for after the password check.
     for (QLineEdit* field : findChildren<QLineEdit*>()) {
-        field->clear();
+        if (field->window() == this) {
+            field->clear();
+        }
     }
     for (QPlainTextEdit* notes : findChildren<QPlainTextEdit*>()) {
-        notes->clear();
+        if (notes->window() == this) {
+            notes->clear();
+        }
     }
     ui->hl_WebURL->setLink(QString(), QString());
     ForgetPassword();

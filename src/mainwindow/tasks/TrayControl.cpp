@@ -20,6 +20,12 @@ namespace {
 constexpr int kTrayWatchMs = 2000;
 // How long the desktop's report of a minimise must hold before it counts as the person's.
 constexpr int kDesktopSettleMs = 50;
+const QString kCoverName = QStringLiteral("TrayControlCover");
+
+QWidget* coverOf(const QWidget* window)
+{
+    return window->findChild<QWidget*>(kCoverName, Qt::FindDirectChildrenOnly);
+}
 
 } // namespace
 
@@ -356,6 +362,7 @@ void TrayControl::showCover(bool on)
     if (!m_window) {
         return;
     }
+    coverOtherWindows(on);
     if (!on) {
         if (m_cover) {
             m_cover->hide();
@@ -364,7 +371,7 @@ void TrayControl::showCover(bool on)
     }
     if (!m_cover) {
         m_cover = new QWidget(m_window);
-        m_cover->setObjectName(QStringLiteral("TrayControlCover"));
+        m_cover->setObjectName(kCoverName);
         m_cover->setAutoFillBackground(true);
     }
     m_cover->setGeometry(m_window->rect());
@@ -372,13 +379,73 @@ void TrayControl::showCover(bool on)
     m_cover->show();
 }
 
+void TrayControl::coverOtherWindows(bool on)
+{
+    if (!on) {
+        for (const HiddenChild& child : std::as_const(m_hiddenChildren)) {
+            if (child.widget) {
+                QSizePolicy policy = child.widget->sizePolicy();
+                policy.setRetainSizeWhenHidden(child.retainedSize);
+                child.widget->setSizePolicy(policy);
+                child.widget->show();
+            }
+        }
+        for (const QPointer<QWidget>& focus : std::as_const(m_focusWidgets)) {
+            if (focus) {
+                focus->setFocus();
+            }
+        }
+        for (const QPointer<QWidget>& cover : std::as_const(m_windowCovers)) {
+            if (cover) {
+                cover->parentWidget()->removeEventFilter(this);
+                delete cover.data();
+            }
+        }
+        m_hiddenChildren.clear();
+        m_focusWidgets.clear();
+        m_windowCovers.clear();
+        return;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const bool ownWindow = window->windowType() == Qt::Window || window->windowType() == Qt::Dialog;
+        // The password check is what takes the covers away; it must be readable itself.
+        if (window == m_window || !ownWindow || !window->isVisible() || coverOf(window) != nullptr ||
+            qobject_cast<frm_PasswordCheck*>(window) != nullptr) {
+            continue;
+        }
+        m_focusWidgets.append(window->focusWidget());
+        // Hidden, not the dialog itself: hiding a dialog ends it and loses what was typed. The
+        // children keep their room so that a dialog sized by its layout keeps its size.
+        for (QWidget* child : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!child->isWindow() && child->isVisible()) {
+                QSizePolicy policy = child->sizePolicy();
+                m_hiddenChildren.append({child, policy.retainSizeWhenHidden()});
+                policy.setRetainSizeWhenHidden(true);
+                child->setSizePolicy(policy);
+                child->hide();
+            }
+        }
+        auto* cover = new QWidget(window);
+        cover->setObjectName(kCoverName);
+        cover->setAutoFillBackground(true);
+        cover->setGeometry(window->rect());
+        cover->show();
+        window->installEventFilter(this);
+        m_windowCovers.append(cover);
+    }
+}
+
 bool TrayControl::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Resize) {
+        // Only windows are watched here.
+        auto* window = static_cast<QWidget*>(watched);
+        if (QWidget* cover = coverOf(window); cover != nullptr && cover->isVisible()) {
+            cover->setGeometry(window->rect());
+        }
+    }
     if (watched != m_window) {
         return QObject::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::Resize && m_cover && m_cover->isVisible()) {
-        m_cover->setGeometry(m_window->rect());
     }
     if (event->type() == QEvent::WindowStateChange && m_state == State::Shown && !m_applyingState &&
         m_window->isMinimized() && lockApplies()) {

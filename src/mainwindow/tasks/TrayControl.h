@@ -97,6 +97,7 @@ private:
     void setTrayMenuEnabled(bool enabled);
     void minimiseInstead();
     void showCover(bool on);
+    void coverOtherWindows(bool on);
     void createFromTray(const std::function<void()>& create);
     void trayWatch();
 
@@ -109,6 +110,17 @@ private:
     // Hides the window's contents while it is minimised with the lock on: the task bar gives the
     // window back without asking, and what it shows must wait for the password.
     QPointer<QWidget> m_cover;
+    // The program's other windows open at the lock (an edit dialog, a message): covered the same
+    // way, their contents hidden so that a screen reader finds nothing in them either. The dialogs
+    // stay open so that what was typed waits for the password with them.
+    struct HiddenChild
+    {
+        QPointer<QWidget> widget;
+        bool retainedSize;
+    };
+    QList<QPointer<QWidget>> m_windowCovers;
+    QList<HiddenChild> m_hiddenChildren;
+    QList<QPointer<QWidget>> m_focusWidgets;
     QPointer<QDialog> m_check;
     bool m_checking = false;
     bool m_locked = false;
