@@ -272,11 +272,15 @@ minimise_and_restore tray
 
 # 6c. A dialog open at the lock is covered with the window (the check moved off it to see its
 #     pixels), keeps what was typed, and saves into the reopened file after the check.
-xdotool key alt+e sleep 0.3 key i
+xdotool key alt+e
+sleep 0.3
+xdotool key i
 dialog=$(wait_window 'Web Account') || fail "no edit dialog before the lock"
 focus "$dialog"
 xdotool key End type --delay 20 " 2"
-xdotool windowminimize --sync "$main" sleep 1 windowactivate "$main" >/dev/null 2>&1
+xdotool windowminimize --sync "$main" || fail "the window manager did not minimise the window"
+sleep 1
+xdotool windowactivate "$main" >/dev/null 2>&1
 win=$(wait_window 'Corvanta Password') || fail "no password check with a dialog open"
 xdotool windowmove --sync "$win" 0 0 sleep 0.5
 shot dialog-covered
