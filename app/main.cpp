@@ -2,8 +2,8 @@
 
 #include "Main.h"
 
+#include "EditDialogs.h"
 #include "General.h"
-#include "MainCommands.h"
 #include "SecureMemory.h"
 #include "frm_Main.h"
 
@@ -27,10 +27,8 @@ int main(int argc, char** argv)
     std::unique_ptr<frm_Main> mainWindow;
     StartupWindows windows;
     windows.personalInformation = [] {
-        if (const MainCommands::EditDialog& dialog = MainCommands::editDialog()) {
-            QString noId = QStringLiteral("0");
-            dialog(QStringLiteral("Personal"), noId, nullptr);
-        }
+        QString noId = QStringLiteral("0");
+        ShowEditDialog(Category::Personal, noId);
     };
     windows.mainWindow = [&mainWindow] {
         mainWindow = std::make_unique<frm_Main>();

@@ -63,7 +63,7 @@ int runOne(int n, FILE* out)
         QElapsedTimer t;
         t.start();
         dao::RecordsetPtr rs;
-        (void)db->OpenRecordset(statements::webAccountsView(), rs);
+        (void)db->OpenRecordset(statements::listView(Category::Web), rs);
         qint64 chars = 0;
         for (; !rs->Eof(); (void)rs->MoveNext()) {
             for (const char* f : {"Web Site", "Login", "Password", "Notes"}) {
@@ -77,8 +77,7 @@ int runOne(int n, FILE* out)
         QElapsedTimer t;
         t.start();
         dao::RecordsetPtr rs;
-        (void)db->OpenRecordset(statements::saveRecord(*statements::category(QStringLiteral("Web")), 1), rs,
-                                dao::dbOpenDynaset);
+        (void)db->OpenRecordset(statements::saveRecord(Category::Web, 1), rs, dao::dbOpenDynaset);
         (void)rs->Edit();
         (void)rs->SetField(QStringLiteral("Notes"), QStringLiteral("changed %1").arg(++round));
         const dao::Error e = rs->Update();

@@ -37,7 +37,7 @@ int main(int argc, char** argv)
         view.bind(&notes, QStringLiteral("Notes"));
         view.setDatabaseName(path);
         view.setConnect(statements::connectWith(QStringLiteral("bench")));
-        view.setRecordSource(statements::webAccountsView());
+        view.setRecordSource(statements::listView(Category::Web));
         QElapsedTimer t;
         t.start();
         if (view.Refresh()) {
@@ -55,7 +55,7 @@ int main(int argc, char** argv)
         }
         const double move = t.nsecsElapsed() / 1e3 / moves;
         t.restart();
-        (void)view.FindFirst(statements::criteriaById(*statements::category(QStringLiteral("Web")), n / 2));
+        (void)view.FindFirst(statements::criteriaById(Category::Web, n / 2));
         const double find = t.nsecsElapsed() / 1e6;
         std::printf("| %7d | %11.1f | %13.1f | %15.1f |\n", n, attach, move, find);
         std::fflush(stdout);

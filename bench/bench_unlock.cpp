@@ -49,9 +49,8 @@ int main(int argc, char** argv)
     double unlock = 1e9;
     {
         frm_Main main;
-        main.showPage(QStringLiteral("Web"));
-        (void)main.dataControl(QStringLiteral("Web"))
-            ->FindFirst(statements::criteriaById(*statements::category(QStringLiteral("Web")), records / 2));
+        main.showPage(Category::Web);
+        (void)main.dataControl(Category::Web)->FindFirst(statements::criteriaById(Category::Web, records / 2));
         for (int i = 0; i < rounds; ++i) {
             main.wf_LockData();
             QElapsedTimer t;

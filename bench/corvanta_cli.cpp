@@ -49,8 +49,7 @@ int main(int argc, char** argv)
     }
     if (args[1] == QLatin1String("add") && args.size() == 5) {
         dao::RecordsetPtr rs;
-        if (dao::Error e = db->OpenRecordset(statements::saveRecord(*statements::category(QStringLiteral("Web")), 0),
-                                             rs, dao::dbOpenDynaset)) {
+        if (dao::Error e = db->OpenRecordset(statements::saveRecord(Category::Web, 0), rs, dao::dbOpenDynaset)) {
             return fail(e);
         }
         (void)rs->AddNew();

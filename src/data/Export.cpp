@@ -17,15 +17,15 @@ dao::Error exportAll(dao::Database& db, QByteArray& out, int& count,
     // The fields come from the file's own tables, so the columns follow its schema.
     struct Source
     {
-        const statements::Category* kind;
+        const CategoryInfo* kind;
         dao::RecordsetPtr rows;
         QStringList fields;
     };
     std::vector<Source> sources;
     QStringList columns{QLatin1String(kKindColumn)};
-    for (const statements::Category& kind : statements::categories()) {
+    for (const CategoryInfo& kind : categories::all()) {
         Source source{&kind, nullptr, {}};
-        if (dao::Error e = db.OpenRecordset(statements::wholeTable(kind), source.rows, dao::dbOpenSnapshot)) {
+        if (dao::Error e = db.OpenRecordset(statements::wholeTable(kind.kind), source.rows, dao::dbOpenSnapshot)) {
             return e;
         }
         const QString key = kind.keyField.mid(1, kind.keyField.size() - 2);

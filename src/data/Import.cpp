@@ -11,6 +11,7 @@
 
 #include <array>
 #include <map>
+#include <set>
 
 namespace transfer {
 
@@ -154,7 +155,7 @@ bool webAccount(const Layout& layout, const QStringList& header, const QStringLi
     if (site.isEmpty()) {
         site = login.trimmed().isEmpty() ? QStringLiteral("Untitled") : login.trimmed();
     }
-    out.category = QStringLiteral("Web");
+    out.category = Category::Web;
     const QPair<QString, QString> fields[] = {
         {QStringLiteral("Web Site"), site},     {QStringLiteral("Site Type"), type},
         {QStringLiteral("URL"), url},           {QStringLiteral("Login"), login},
@@ -173,14 +174,14 @@ QString plainName(const QString& bracketed)
 }
 
 // The name and login of a record, folded for a comparison without regard to case.
-QString duplicateKey(const QString& category, const QString& name, const QString& login)
+QString duplicateKey(Category category, const QString& name, const QString& login)
 {
-    return category + QChar(0x1F) + name.toCaseFolded() + QChar(0x1F) + login.toCaseFolded();
+    return categories::info(category).name + QChar(0x1F) + name.toCaseFolded() + QChar(0x1F) + login.toCaseFolded();
 }
 
-QString loginField(const QString& category)
+QString loginField(Category category)
 {
-    return category == QLatin1String("Web") ? QStringLiteral("Login") : QStringLiteral("Account Number");
+    return category == Category::Web ? QStringLiteral("Login") : QStringLiteral("Account Number");
 }
 
 } // namespace
@@ -222,17 +223,17 @@ bool readExport(const QByteArray& bytes, QList<Record>& out, QString& message)
         // This program's own: every kind, the fields by their names.
         for (int r = 1; r < table.records.size(); ++r) {
             const QStringList& row = table.records.at(r);
-            const statements::Category* kind = statements::category(row.at(kindAt).trimmed());
+            const CategoryInfo* kind = categories::named(row.at(kindAt).trimmed());
             if (kind == nullptr) {
                 message = cannotImport(table.lines.at(r), QStringLiteral("the kind \"%1\" is none of Personal, "
                                                                          "Credit, Travel, Web")
                                                               .arg(row.at(kindAt)));
                 return false;
             }
-            if (kind->name == QLatin1String("Personal")) {
+            if (kind->kind == Category::Personal) {
                 continue; // the one personal record is the person's own, typed at the first start
             }
-            Record record{kind->name, {}, table.lines.at(r)};
+            Record record{kind->kind, {}, table.lines.at(r)};
             const QString key = plainName(kind->keyField);
             for (int c = 0; c < header.size(); ++c) {
                 // Counter keys are the engine's to give.
@@ -270,29 +271,29 @@ dao::Error findDuplicates(dao::Database& db, const QList<Record>& records, QList
 {
     duplicate.clear();
     QSet<QString> existing;
-    QSet<QString> read;
+    std::set<Category> read;
     for (const Record& record : records) {
-        if (read.contains(record.category)) {
+        if (read.count(record.category) > 0) {
             continue;
         }
         read.insert(record.category);
-        const statements::Category* kind = statements::category(record.category);
+        const CategoryInfo& kind = categories::info(record.category);
         dao::RecordsetPtr rows;
-        if (dao::Error e = db.OpenRecordset(statements::wholeTable(*kind), rows, dao::dbOpenSnapshot)) {
+        if (dao::Error e = db.OpenRecordset(statements::wholeTable(record.category), rows, dao::dbOpenSnapshot)) {
             return e;
         }
-        const QString name = plainName(kind->nameField);
-        const QString login = loginField(kind->name);
+        const QString name = plainName(kind.nameField);
+        const QString login = loginField(record.category);
         while (!rows->Eof()) {
-            existing.insert(duplicateKey(kind->name, rows->Value(name).toString(), rows->Value(login).toString()));
+            existing.insert(duplicateKey(record.category, rows->Value(name).toString(), rows->Value(login).toString()));
             if (dao::Error e = rows->MoveNext()) {
                 return e;
             }
         }
     }
     for (const Record& record : records) {
-        const statements::Category* kind = statements::category(record.category);
-        duplicate << existing.contains(duplicateKey(record.category, record.value(plainName(kind->nameField)),
+        const CategoryInfo& kind = categories::info(record.category);
+        duplicate << existing.contains(duplicateKey(record.category, record.value(plainName(kind.nameField)),
                                                     record.value(loginField(record.category))));
     }
     return {};
@@ -312,7 +313,7 @@ dao::Error addRecords(dao::Database& db, const QList<Record>& records,
         dao::RecordsetPtr rows;
         QStringList fields;
     };
-    std::map<QString, Target> targets;
+    std::map<Category, Target> targets;
     auto fail = [&](const dao::Error& e) {
         targets.clear();
         (void)dao::DBEngine::Rollback();
@@ -322,11 +323,8 @@ dao::Error addRecords(dao::Database& db, const QList<Record>& records,
         const Record& record = records.at(i);
         Target& target = targets[record.category];
         if (!target.rows) {
-            const statements::Category* kind = statements::category(record.category);
-            if (kind == nullptr) {
-                return fail(dao::makeError(dao::err::InvalidArgument));
-            }
-            if (dao::Error e = db.OpenRecordset(statements::wholeTable(*kind), target.rows, dao::dbOpenDynaset)) {
+            if (dao::Error e =
+                    db.OpenRecordset(statements::wholeTable(record.category), target.rows, dao::dbOpenDynaset)) {
                 return fail(e);
             }
             target.fields = target.rows->FieldNames();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Categories.h"
 #include "Dao.h"
 
 #include <QByteArray>
@@ -15,7 +16,7 @@ namespace transfer {
 // One record read from a file: its kind and its non-empty fields by plain field name.
 struct Record
 {
-    QString category; // "Credit", "Travel" or "Web"
+    Category category = Category::Web; // Credit, Travel or Web
     QList<QPair<QString, QString>> fields;
     int line = 0; // where it begins in the file
 

@@ -1,42 +1,6 @@
 #include "Statements.h"
 
-#include <array>
-
 namespace statements {
-
-const std::array<Category, 4>& categories()
-{
-    static const std::array<Category, 4> kinds{{
-        {QStringLiteral("Personal"), QStringLiteral("[Personal Information]"),
-         QStringLiteral("[Personal Information ID]"), QStringLiteral("[Name]")},
-        {QStringLiteral("Credit"), QStringLiteral("[Credit Cards]"), QStringLiteral("[Credit Card ID]"),
-         QStringLiteral("[Credit Card]")},
-        {QStringLiteral("Travel"), QStringLiteral("[Travel Programs]"), QStringLiteral("[Program ID]"),
-         QStringLiteral("[Travel Program]")},
-        {QStringLiteral("Web"), QStringLiteral("[Web Accounts]"), QStringLiteral("[Web Site ID]"),
-         QStringLiteral("[Web Site]")},
-    }};
-    return kinds;
-}
-
-namespace {
-
-bool isPersonal(const Category& kind)
-{
-    return kind.name == QLatin1String("Personal");
-}
-
-} // namespace
-
-const Category* category(const QString& recordCategory)
-{
-    for (const Category& kind : categories()) {
-        if (kind.name == recordCategory) {
-            return &kind;
-        }
-    }
-    return nullptr;
-}
 
 QString connectFirst()
 {
@@ -68,43 +32,36 @@ QString personalFrame()
     return QStringLiteral("Select * From [Personal Information];");
 }
 
-QString creditCardsView()
+QString listView(Category kind)
 {
-    return QStringLiteral("Select * From [Credit Cards] Order By [Credit Card]");
+    const CategoryInfo& info = categories::info(kind);
+    return QStringLiteral("Select * From ") + info.table + QStringLiteral(" Order By ") + info.nameField;
 }
 
-QString travelProgramsView()
+QString loadRecord(Category kind, qint64 id)
 {
-    return QStringLiteral("Select * From [Travel Programs] Order By [Travel Program]");
-}
-
-QString webAccountsView()
-{
-    return QStringLiteral("Select * From [Web Accounts] Order By [Web Site]");
-}
-
-QString loadRecord(const Category& kind, qint64 id)
-{
-    if (isPersonal(kind)) {
+    if (kind == Category::Personal) {
         return personalCheck();
     }
-    return QStringLiteral("Select * From ") + kind.table + QStringLiteral(" Where ") + kind.keyField +
+    const CategoryInfo& info = categories::info(kind);
+    return QStringLiteral("Select * From ") + info.table + QStringLiteral(" Where ") + info.keyField +
            QStringLiteral(" = ") + QString::number(id) + QLatin1Char(';');
 }
 
-QString saveRecord(const Category& kind, qint64 id)
+QString saveRecord(Category kind, qint64 id)
 {
-    QString sql = QStringLiteral("Select * From ") + kind.table;
-    if (!isPersonal(kind) && id > 0) {
+    const CategoryInfo& info = categories::info(kind);
+    QString sql = QStringLiteral("Select * From ") + info.table;
+    if (kind != Category::Personal && id > 0) {
         sql +=
-            QStringLiteral("Where ") + kind.keyField + QStringLiteral(" = ") + QString::number(id) + QLatin1Char(';');
+            QStringLiteral("Where ") + info.keyField + QStringLiteral(" = ") + QString::number(id) + QLatin1Char(';');
     }
     return sql;
 }
 
-QString wholeTable(const Category& kind)
+QString wholeTable(Category kind)
 {
-    return QStringLiteral("Select * From ") + kind.table;
+    return QStringLiteral("Select * From ") + categories::info(kind).table;
 }
 
 LookupList lookupList(const QString& kind)
@@ -182,9 +139,9 @@ QString recordCount()
                           "(SELECT count(*) FROM [Web Accounts]) AS [Records]");
 }
 
-QString criteriaById(const Category& kind, qint64 id)
+QString criteriaById(Category kind, qint64 id)
 {
-    return kind.keyField + QStringLiteral(" = ") + QString::number(id);
+    return categories::info(kind).keyField + QStringLiteral(" = ") + QString::number(id);
 }
 
 QString criteriaByWebSite(const QString& name)

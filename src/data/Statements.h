@@ -1,25 +1,11 @@
 #pragma once
 
-#include <QString>
+#include "Categories.h"
 
-#include <array>
+#include <QString>
 
 // Every statement and search criterion the program sends to the data engine, in one place.
 namespace statements {
-
-// The four kinds of record: "Personal", "Credit", "Travel", "Web".
-struct Category
-{
-    QString name;      // the RecordCategory text
-    QString table;     // bracketed table name
-    QString keyField;  // bracketed counter key
-    QString nameField; // bracketed required name field
-};
-
-// The four kinds, in the order above.
-const std::array<Category, 4>& categories();
-// The kind of the RecordCategory text; nullptr for any other text.
-const Category* category(const QString& recordCategory);
 
 // Connect texts.
 QString connectFirst();                       // the first opening at start: no password yet
@@ -30,17 +16,15 @@ QString compactConnect(const QString& password); // the password argument of a c
 // The personal record: the check at start and the main window's personal frame.
 QString personalCheck();
 QString personalFrame();
-// The record sources of the three data views, ordered by name.
-QString creditCardsView();
-QString travelProgramsView();
-QString webAccountsView();
+// The record source of a kind's data view, ordered by name.
+QString listView(Category kind);
 // One record of a kind for an edit dialog; the personal record has no id.
-QString loadRecord(const Category& kind, qint64 id);
+QString loadRecord(Category kind, qint64 id);
 // The updatable record set a dialog saves into: the record itself, or the whole table for a
 // new one (id 0) and for the personal record.
-QString saveRecord(const Category& kind, qint64 id);
+QString saveRecord(Category kind, qint64 id);
 // The whole table.
-QString wholeTable(const Category& kind);
+QString wholeTable(Category kind);
 
 // The drop-down lists. Each returns distinct (or, for web accounts, all) values in ascending
 // order without regard to case, Null and empty left out.
@@ -55,7 +39,7 @@ LookupList lookupList(const QString& kind);
 QString recordCount();
 
 // Search criteria of the data views.
-QString criteriaById(const Category& kind, qint64 id);
+QString criteriaById(Category kind, qint64 id);
 QString criteriaByWebSite(const QString& name);
 
 } // namespace statements

@@ -16,9 +16,7 @@
 
 #include <algorithm>
 
-EditDialog::EditDialog(const QString& recordCategory, QWidget* parent)
-    : QDialog(parent), m_recordCategory(recordCategory)
-{}
+EditDialog::EditDialog(Category recordCategory, QWidget* parent) : QDialog(parent), m_recordCategory(recordCategory) {}
 
 void EditDialog::prepare(QPushButton* ok, QPushButton* cancel)
 {
@@ -67,8 +65,9 @@ void EditDialog::fieldRules(QWidget* field, const QString& keyMode, const QStrin
     }
 }
 
-void EditDialog::setTitlePicture(QLabel* picture, const QString& subject)
+void EditDialog::setTitlePicture(QLabel* picture)
 {
+    const QString subject = categories::info(m_recordCategory).title;
     // The band follows the dialog's height instead of setting it.
     picture->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
     adjustSize();
@@ -92,7 +91,7 @@ void EditDialog::takeRecordId(const QString& recordId)
 void EditDialog::cb_OK_Click()
 {
     qint64 newRecordId = 0;
-    if (!SaveRecord(this, m_recordCategory, iint_RecordID, &newRecordId)) {
+    if (!SaveRecord(m_recordCategory, iint_RecordID, recordFields(), &newRecordId)) {
         return;
     }
     if (newRecordId > 0) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "Categories.h"
+#include "RecordIO.h"
+
 #include <QDialog>
+#include <QList>
 #include <QString>
 
 class FieldGuard;
@@ -22,7 +26,7 @@ public:
     // The record being edited, 0 for a new one (the personal dialog always has 0).
     qint64 iint_RecordID = 0;
 
-    const QString& recordCategory() const { return m_recordCategory; }
+    Category recordCategory() const { return m_recordCategory; }
 
     // Loads the record istr_RecordID names and fills the drop-down lists.
     virtual void Form_Load(const QString& recordId) = 0;
@@ -35,7 +39,10 @@ public:
     void reject() override;
 
 protected:
-    EditDialog(const QString& recordCategory, QWidget* parent);
+    EditDialog(Category recordCategory, QWidget* parent);
+
+    // The record's fields with the controls that hold them, in the order they are written.
+    virtual QList<RecordField> recordFields() const = 0;
 
     // Call after setupUi: the window's look, OK and Cancel, the combo boxes' and notes boxes'
     // behaviour, the field guard over every control made so far and their names for screen
@@ -43,13 +50,13 @@ protected:
     void prepare(QPushButton* ok, QPushButton* cancel);
     // The keystroke mode and the validate kind of a field (either may be empty).
     void fieldRules(QWidget* field, const QString& keyMode, const QString& validateKind = QString());
-    // Draws the title band down the left side once the controls are laid out.
-    void setTitlePicture(QLabel* picture, const QString& subject);
+    // Draws the title band (the kind's title) down the left side once the controls are laid out.
+    void setTitlePicture(QLabel* picture);
     // Takes istr_RecordID as the id to edit; one that is not a whole number from 0 to
     // 2147483647 is reported and the dialog opens without a record.
     void takeRecordId(const QString& recordId);
 
 private:
-    QString m_recordCategory;
+    Category m_recordCategory;
     FieldGuard* m_guard = nullptr;
 };

@@ -1,42 +1,29 @@
 #include "EditDialogs.h"
 
-#include "General.h"
 #include "Platform.h"
 #include "frm_CreditCards.h"
 #include "frm_PersonalInformation.h"
 #include "frm_TravelPrograms.h"
 #include "frm_WebAccounts.h"
 
-#include <memory>
-
-namespace {
-
-std::unique_ptr<EditDialog> makeDialog(const QString& recordCategory, QWidget* parent)
+std::unique_ptr<EditDialog> MakeEditDialog(Category kind, QWidget* parent)
 {
-    if (recordCategory == QLatin1String("Personal")) {
+    switch (kind) {
+    case Category::Personal:
         return std::make_unique<frm_PersonalInformation>(parent);
-    }
-    if (recordCategory == QLatin1String("Credit")) {
+    case Category::Credit:
         return std::make_unique<frm_CreditCards>(parent);
-    }
-    if (recordCategory == QLatin1String("Travel")) {
+    case Category::Travel:
         return std::make_unique<frm_TravelPrograms>(parent);
-    }
-    if (recordCategory == QLatin1String("Web")) {
+    case Category::Web:
         return std::make_unique<frm_WebAccounts>(parent);
     }
     return nullptr;
 }
 
-} // namespace
-
-bool ShowEditDialog(const QString& recordCategory, QString& recordId, QWidget* parent)
+bool ShowEditDialog(Category kind, QString& recordId, QWidget* parent)
 {
-    std::unique_ptr<EditDialog> dialog = makeDialog(recordCategory, parent);
-    if (!dialog) {
-        ShowErrorText(dao::makeError(dao::err::InvalidArgument));
-        return false;
-    }
+    std::unique_ptr<EditDialog> dialog = MakeEditDialog(kind, parent);
     dialog->Form_Load(recordId);
     if (platform::ShowModal(dialog.get()) != QDialog::Accepted) {
         return false;

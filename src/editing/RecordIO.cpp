@@ -17,92 +17,8 @@
 
 #include <algorithm>
 #include <limits>
-#include <vector>
 
 namespace {
-
-struct FieldControl
-{
-    const char* field;
-    const char* control;
-};
-
-struct Mapping
-{
-    std::vector<FieldControl> load;
-    std::vector<FieldControl> save;
-    const char* nameControl; // nullptr: the record is saved without a name check
-    const char* refusal;
-};
-
-const Mapping* mappingFor(const QString& recordCategory)
-{
-    static const Mapping web{{{"[Web Site]", "sle_WebSite"},
-                              {"[Site Type]", "ddlb_SiteType"},
-                              {"[URL]", "sle_URL"},
-                              {"[Login]", "ddlb_Login"},
-                              {"[Password]", "ddlb_Password"},
-                              {"[E-Mail Address]", "ddlb_EMailAddress"},
-                              {"[Notes]", "mle_Notes"}},
-                             {},
-                             "sle_WebSite",
-                             "Please enter a name for this web site."};
-    static const Mapping travel{{{"[Travel Program]", "sle_TravelProgram"},
-                                 {"[Program Type]", "ddlb_ProgramType"},
-                                 {"[Account Name]", "ddlb_AccountName"},
-                                 {"[Account Number]", "sle_AccountNumber"},
-                                 {"[PIN Number]", "sle_PIN"},
-                                 {"[Web Account]", "ddlb_WebAccount"},
-                                 {"[Phone Number]", "sle_PhoneNumber"},
-                                 {"[Notes]", "mle_Notes"}},
-                                {},
-                                "sle_TravelProgram",
-                                "Please enter a name for this travel program."};
-    static const Mapping credit{{{"[Credit Card]", "sle_CreditCard"},
-                                 {"[Account Name]", "ddlb_AccountName"},
-                                 {"[Account Number]", "sle_AccountNumber"},
-                                 {"[Expiration Date]", "sle_ExpirationDate"},
-                                 {"[Phone Number]", "sle_PhoneNumber"},
-                                 {"[Notes]", "mle_Notes"},
-                                 {"[Card Type]", "og_CardInfo"}},
-                                {{"[Credit Card]", "sle_CreditCard"},
-                                 {"[Card Type]", "og_CardInfo"},
-                                 {"[Account Name]", "ddlb_AccountName"},
-                                 {"[Account Number]", "sle_AccountNumber"},
-                                 {"[Expiration Date]", "sle_ExpirationDate"},
-                                 {"[Phone Number]", "sle_PhoneNumber"},
-                                 {"[Notes]", "mle_Notes"}},
-                                "sle_CreditCard",
-                                "Please enter a name for this credit card."};
-    static const Mapping personal{{{"[Name]", "sle_Name"},
-                                   {"[Address]", "sle_Address"},
-                                   {"[City]", "sle_City"},
-                                   {"[State]", "ddlb_State"},
-                                   {"[Zip Code]", "sle_ZipCode"},
-                                   {"[Phone Number]", "sle_PhoneNumber"},
-                                   {"[E-Mail Address]", "ddlb_EMailAddress"}},
-                                  {},
-                                  nullptr,
-                                  nullptr};
-    if (recordCategory == QLatin1String("Web")) {
-        return &web;
-    }
-    if (recordCategory == QLatin1String("Travel")) {
-        return &travel;
-    }
-    if (recordCategory == QLatin1String("Credit")) {
-        return &credit;
-    }
-    if (recordCategory == QLatin1String("Personal")) {
-        return &personal;
-    }
-    return nullptr;
-}
-
-const std::vector<FieldControl>& saveOrder(const Mapping& mapping)
-{
-    return mapping.save.empty() ? mapping.load : mapping.save;
-}
 
 // What a control holds as a record's field: a masked field's entry as it is stored, the text of
 // a text box or of a combo box's edit portion, or the card type kept in a frame's Tag.
@@ -174,11 +90,6 @@ QVariant valueToStore(const QWidget* control)
     return controlValue(control);
 }
 
-QWidget* control(QWidget* form, const char* name)
-{
-    return form->findChild<QWidget*>(QLatin1String(name));
-}
-
 bool isBlank(const QString& name)
 {
     return name.trimmed().isEmpty();
@@ -214,18 +125,12 @@ private:
     bool m_begun = false;
 };
 
-dao::Error unknownCategory()
-{
-    return dao::makeError(dao::err::QuerySyntax);
-}
-
 dao::Error noDatabase()
 {
     return dao::makeError(dao::err::ObjectClosed);
 }
 
-dao::Error writeRecord(QWidget* form, const statements::Category& kind, const Mapping& mapping, qint64 recordId,
-                       qint64& newRecordId)
+dao::Error writeRecord(Category kind, qint64 recordId, const QList<RecordField>& fields, qint64& newRecordId)
 {
     dao::RecordsetPtr rs;
     if (dao::Error e = gdb_Data->OpenRecordset(statements::saveRecord(kind, recordId), rs, dao::dbOpenDynaset,
@@ -236,7 +141,7 @@ dao::Error writeRecord(QWidget* form, const statements::Category& kind, const Ma
     if (dao::Error e = transaction.begin()) {
         return e;
     }
-    const bool personal = mapping.nameControl == nullptr;
+    const bool personal = kind == Category::Personal;
     const bool adding = personal ? rs->Bof() && rs->Eof() : recordId == 0;
     if (adding) {
         if (dao::Error e = rs->AddNew()) {
@@ -251,14 +156,8 @@ dao::Error writeRecord(QWidget* form, const statements::Category& kind, const Ma
             return e;
         }
     }
-    for (const FieldControl& pair : saveOrder(mapping)) {
-        const QWidget* source = control(form, pair.control);
-        if (source == nullptr) {
-            rs->CancelUpdate();
-            return dao::Error(dao::err::ItemNotFound,
-                              QStringLiteral("The field '%1' has no control.").arg(QLatin1String(pair.field)));
-        }
-        if (dao::Error e = rs->SetField(QLatin1String(pair.field), valueToStore(source))) {
+    for (const RecordField& pair : fields) {
+        if (dao::Error e = rs->SetField(QLatin1String(pair.field), valueToStore(pair.control))) {
             rs->CancelUpdate();
             return e;
         }
@@ -281,20 +180,14 @@ dao::Error writeRecord(QWidget* form, const statements::Category& kind, const Ma
 
 } // namespace
 
-bool LoadRecord(QWidget* form, const QString& recordCategory, qint64 recordId)
+bool LoadRecord(Category kind, qint64 recordId, const QList<RecordField>& fields)
 {
-    const statements::Category* kind = statements::category(recordCategory);
-    const Mapping* mapping = mappingFor(recordCategory);
-    if (kind == nullptr || mapping == nullptr) {
-        ShowErrorText(unknownCategory());
-        return false;
-    }
     if (!gdb_Data) {
         ShowErrorText(noDatabase());
         return false;
     }
     dao::RecordsetPtr rs;
-    if (dao::Error e = gdb_Data->OpenRecordset(statements::loadRecord(*kind, recordId), rs)) {
+    if (dao::Error e = gdb_Data->OpenRecordset(statements::loadRecord(kind, recordId), rs)) {
         ShowErrorText(e);
         return false;
     }
@@ -304,33 +197,28 @@ bool LoadRecord(QWidget* form, const QString& recordCategory, qint64 recordId)
     if (rs->MoveFirst()) {
         return true;
     }
-    for (const FieldControl& pair : mapping->load) {
-        QWidget* target = control(form, pair.control);
+    for (const RecordField& pair : fields) {
         QVariant value;
-        if (target == nullptr || rs->Field(QLatin1String(pair.field), value)) {
+        if (rs->Field(QLatin1String(pair.field), value)) {
             continue;
         }
-        putValue(target, value);
+        putValue(pair.control, value);
     }
     return true;
 }
 
-bool SaveRecord(QWidget* form, const QString& recordCategory, qint64 recordId, qint64* newRecordId)
+bool SaveRecord(Category kind, qint64 recordId, const QList<RecordField>& fields, qint64* newRecordId)
 {
-    const statements::Category* kind = statements::category(recordCategory);
-    const Mapping* mapping = mappingFor(recordCategory);
-    if (kind == nullptr || mapping == nullptr) {
-        ShowErrorText(unknownCategory());
-        return false;
-    }
     // A record of a named kind needs a name, new or not: renaming one to blanks is refused alike.
-    if (mapping->nameControl != nullptr) {
-        QWidget* name = control(form, mapping->nameControl);
-        if (name == nullptr || isBlank(controlValue(name))) {
-            platform::MsgBox(QLatin1String(mapping->refusal), platform::vbInformation,
-                             QStringLiteral("Corvanta Error"));
-            if (name != nullptr) {
-                name->setFocus();
+    const CategoryInfo& info = categories::info(kind);
+    if (!info.refusal.isEmpty()) {
+        const auto name = std::find_if(fields.cbegin(), fields.cend(), [&info](const RecordField& pair) {
+            return info.nameField == QLatin1String(pair.field);
+        });
+        if (name == fields.cend() || isBlank(controlValue(name->control))) {
+            platform::MsgBox(info.refusal, platform::vbInformation, QStringLiteral("Corvanta Error"));
+            if (name != fields.cend()) {
+                name->control->setFocus();
             }
             return false;
         }
@@ -340,7 +228,7 @@ bool SaveRecord(QWidget* form, const QString& recordCategory, qint64 recordId, q
         return false;
     }
     qint64 added = 0;
-    if (dao::Error e = writeRecord(form, *kind, *mapping, recordId, added)) {
+    if (dao::Error e = writeRecord(kind, recordId, fields, added)) {
         ShowErrorText(e);
         return false;
     }

@@ -16,7 +16,7 @@ constexpr QSize kCardSize(44, 28);
 } // namespace
 
 frm_CreditCards::frm_CreditCards(QWidget* parent)
-    : EditDialog(QStringLiteral("Credit"), parent), ui(std::make_unique<Ui::frm_CreditCards>())
+    : EditDialog(Category::Credit, parent), ui(std::make_unique<Ui::frm_CreditCards>())
 {
     ui->setupUi(this);
     ui->sle_ExpirationDate->setOriginalMask(masks::ExpirationDate);
@@ -52,15 +52,26 @@ frm_CreditCards::frm_CreditCards(QWidget* parent)
     fieldRules(ui->ddlb_AccountName, QStringLiteral("Printable"));
     ui->ddlb_AccountName->lineEdit()->setMaxLength(kNameLimit);
     fieldRules(ui->sle_AccountNumber, QStringLiteral("Number"));
-    setTitlePicture(ui->pb_CreditCardTitle, QStringLiteral("Credit Cards"));
+    setTitlePicture(ui->pb_CreditCardTitle);
 }
 
 frm_CreditCards::~frm_CreditCards() = default;
 
+QList<RecordField> frm_CreditCards::recordFields() const
+{
+    return {{"[Credit Card]", ui->sle_CreditCard},
+            {"[Account Name]", ui->ddlb_AccountName},
+            {"[Account Number]", ui->sle_AccountNumber},
+            {"[Expiration Date]", ui->sle_ExpirationDate},
+            {"[Phone Number]", ui->sle_PhoneNumber},
+            {"[Notes]", ui->mle_Notes},
+            {"[Card Type]", ui->og_CardInfo}};
+}
+
 void frm_CreditCards::Form_Load(const QString& recordId)
 {
     takeRecordId(recordId);
-    if (iint_RecordID > 0 && LoadRecord(this, recordCategory(), iint_RecordID)) {
+    if (iint_RecordID > 0 && LoadRecord(recordCategory(), iint_RecordID, recordFields())) {
         // A stored type outside 1 to 5 chooses no button and is kept as it is.
         bool isNumber = false;
         const int index = ui->og_CardInfo->property("Tag").toString().trimmed().toInt(&isNumber);

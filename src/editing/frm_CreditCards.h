@@ -20,6 +20,7 @@ public:
     ~frm_CreditCards() override;
 
     void Form_Load(const QString& recordId) override;
+    QList<RecordField> recordFields() const override;
 
     // Records the chosen card type (1 to 5) as the frame's Tag, " 1" to " 5", which is stored.
     void ob_CreditCard_Click(int index);

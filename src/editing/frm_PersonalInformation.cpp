@@ -6,7 +6,7 @@
 #include "RecordIO.h"
 
 frm_PersonalInformation::frm_PersonalInformation(QWidget* parent)
-    : EditDialog(QStringLiteral("Personal"), parent), ui(std::make_unique<Ui::frm_PersonalInformation>())
+    : EditDialog(Category::Personal, parent), ui(std::make_unique<Ui::frm_PersonalInformation>())
 {
     ui->setupUi(this);
     ui->sle_ZipCode->setOriginalMask(masks::ZipCode);
@@ -19,17 +19,28 @@ frm_PersonalInformation::frm_PersonalInformation(QWidget* parent)
     fieldRules(ui->ddlb_EMailAddress, QStringLiteral("Printable"));
     fieldRules(ui->sle_ZipCode, QString(), QStringLiteral("Zip Code"));
     fieldRules(ui->sle_PhoneNumber, QString(), QStringLiteral("Phone Number"));
-    setTitlePicture(ui->Picture1, QStringLiteral("Personal Information"));
+    setTitlePicture(ui->Picture1);
 }
 
 frm_PersonalInformation::~frm_PersonalInformation() = default;
+
+QList<RecordField> frm_PersonalInformation::recordFields() const
+{
+    return {{"[Name]", ui->sle_Name},
+            {"[Address]", ui->sle_Address},
+            {"[City]", ui->sle_City},
+            {"[State]", ui->ddlb_State},
+            {"[Zip Code]", ui->sle_ZipCode},
+            {"[Phone Number]", ui->sle_PhoneNumber},
+            {"[E-Mail Address]", ui->ddlb_EMailAddress}};
+}
 
 void frm_PersonalInformation::Form_Load(const QString& recordId)
 {
     // There is only one personal record; the id the caller passed is of no use here.
     istr_RecordID = recordId;
     iint_RecordID = 0;
-    LoadRecord(this, recordCategory(), 0);
+    LoadRecord(recordCategory(), 0, recordFields());
     FillList(this, QStringLiteral("E-Mail Address"));
     FillList(this, QStringLiteral("States"));
 }

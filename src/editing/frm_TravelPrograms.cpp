@@ -8,7 +8,7 @@
 #include <QLineEdit>
 
 frm_TravelPrograms::frm_TravelPrograms(QWidget* parent)
-    : EditDialog(QStringLiteral("Travel"), parent), ui(std::make_unique<Ui::frm_TravelPrograms>())
+    : EditDialog(Category::Travel, parent), ui(std::make_unique<Ui::frm_TravelPrograms>())
 {
     ui->setupUi(this);
     ui->sle_PIN->setOriginalMask(masks::Pin);
@@ -24,16 +24,28 @@ frm_TravelPrograms::frm_TravelPrograms(QWidget* parent)
     ui->ddlb_AccountName->lineEdit()->setMaxLength(kNameLimit);
     // It names a web account, so it holds what a web account's name box holds.
     ui->ddlb_WebAccount->lineEdit()->setMaxLength(kNameLimit);
-    setTitlePicture(ui->pb_TravelProgramTitle, QStringLiteral("Travel Programs"));
+    setTitlePicture(ui->pb_TravelProgramTitle);
 }
 
 frm_TravelPrograms::~frm_TravelPrograms() = default;
+
+QList<RecordField> frm_TravelPrograms::recordFields() const
+{
+    return {{"[Travel Program]", ui->sle_TravelProgram},
+            {"[Program Type]", ui->ddlb_ProgramType},
+            {"[Account Name]", ui->ddlb_AccountName},
+            {"[Account Number]", ui->sle_AccountNumber},
+            {"[PIN Number]", ui->sle_PIN},
+            {"[Web Account]", ui->ddlb_WebAccount},
+            {"[Phone Number]", ui->sle_PhoneNumber},
+            {"[Notes]", ui->mle_Notes}};
+}
 
 void frm_TravelPrograms::Form_Load(const QString& recordId)
 {
     takeRecordId(recordId);
     if (iint_RecordID > 0) {
-        LoadRecord(this, recordCategory(), iint_RecordID);
+        LoadRecord(recordCategory(), iint_RecordID, recordFields());
     }
     FillList(this, QStringLiteral("Names"));
     FillList(this, QStringLiteral("Web Account"));

@@ -18,6 +18,7 @@ public:
     ~frm_TravelPrograms() override;
 
     void Form_Load(const QString& recordId) override;
+    QList<RecordField> recordFields() const override;
 
 private:
     std::unique_ptr<Ui::frm_TravelPrograms> ui;

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 
 frm_WebAccounts::frm_WebAccounts(QWidget* parent)
-    : EditDialog(QStringLiteral("Web"), parent), ui(std::make_unique<Ui::frm_WebAccounts>())
+    : EditDialog(Category::Web, parent), ui(std::make_unique<Ui::frm_WebAccounts>())
 {
     ui->setupUi(this);
     prepare(ui->cb_OK, ui->cb_Cancel);
@@ -20,16 +20,27 @@ frm_WebAccounts::frm_WebAccounts(QWidget* parent)
     fieldRules(ui->ddlb_EMailAddress, QStringLiteral("Printable"));
     ui->ddlb_Login->lineEdit()->setMaxLength(kNameLimit);
     GenerateButton::addTo(ui->ddlb_Password);
-    setTitlePicture(ui->pb_WebAccountTitle, QStringLiteral("Web Accounts"));
+    setTitlePicture(ui->pb_WebAccountTitle);
 }
 
 frm_WebAccounts::~frm_WebAccounts() = default;
+
+QList<RecordField> frm_WebAccounts::recordFields() const
+{
+    return {{"[Web Site]", ui->sle_WebSite},
+            {"[Site Type]", ui->ddlb_SiteType},
+            {"[URL]", ui->sle_URL},
+            {"[Login]", ui->ddlb_Login},
+            {"[Password]", ui->ddlb_Password},
+            {"[E-Mail Address]", ui->ddlb_EMailAddress},
+            {"[Notes]", ui->mle_Notes}};
+}
 
 void frm_WebAccounts::Form_Load(const QString& recordId)
 {
     takeRecordId(recordId);
     if (iint_RecordID > 0) {
-        LoadRecord(this, recordCategory(), iint_RecordID);
+        LoadRecord(recordCategory(), iint_RecordID, recordFields());
     }
     FillList(this, QStringLiteral("Login"));
     FillList(this, QStringLiteral("Password"));

@@ -25,12 +25,15 @@ DisplayFields::DragRunner& dragRunner()
 
 DisplayFields::DisplayFields(QObject* parent) : QObject(parent) {}
 
-void DisplayFields::add(QLineEdit* field, QWidget* focusHolder)
+void DisplayFields::add(QLineEdit* field, QWidget* focusHolder, bool dragsExactly)
 {
     if (field == nullptr) {
         return;
     }
     m_holders.insert(field, focusHolder);
+    if (dragsExactly) {
+        m_exact.insert(field);
+    }
     // Out of the Tab chain: Tab from the holder would land here and be sent straight back.
     field->setFocusPolicy(Qt::ClickFocus);
     field->installEventFilter(this);
@@ -44,28 +47,14 @@ QWidget* DisplayFields::focusHolder(const QLineEdit* field) const
     return m_holders.value(field);
 }
 
-QString DisplayFields::wf_GetDragText(QLineEdit* field)
+QString DisplayFields::wf_GetDragText(QLineEdit* field) const
 {
     if (field == nullptr) {
         return {};
     }
     field->setSelection(0, static_cast<int>(field->text().size()));
     const QString value = field->selectedText();
-    return dragsExactly(field) ? value : value + QLatin1Char(' ');
-}
-
-bool DisplayFields::dragsExactly(const QLineEdit* field)
-{
-    static const QStringList exact{
-        QStringLiteral("sle_WebLogin"),
-        QStringLiteral("sle_WebPassword"),
-        QStringLiteral("sle_WebEMailAddress"),
-        QStringLiteral("sle_DefaultEMailAddress"),
-        QStringLiteral("sle_TravelPINNumber"),
-        QStringLiteral("sle_TravelAccountNumber"),
-        QStringLiteral("sle_CreditAccountNumber"),
-    };
-    return exact.contains(field->objectName());
+    return m_exact.contains(field) ? value : value + QLatin1Char(' ');
 }
 
 void DisplayFields::startDrag(QLineEdit* field)

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QSet>
 
 #include <functional>
 
@@ -25,15 +26,15 @@ public:
 
     explicit DisplayFields(QObject* parent = nullptr);
 
-    // Adds a display field with the widget that takes the focus from it.
-    void add(QLineEdit* field, QWidget* focusHolder);
+    // Adds a display field with the widget that takes the focus from it. A field that drags
+    // exactly carries its value without the trailing blank.
+    void add(QLineEdit* field, QWidget* focusHolder, bool dragsExactly);
     QWidget* focusHolder(const QLineEdit* field) const;
 
     // The field's whole text, selected afterwards. The values one types into a sign-in form
     // (login, password, PIN, account and card numbers, e-mail addresses) go exactly as stored, so
     // that a dropped password signs in; the other fields' text is followed by one blank.
-    static QString wf_GetDragText(QLineEdit* field);
-    static bool dragsExactly(const QLineEdit* field);
+    QString wf_GetDragText(QLineEdit* field) const;
     // Prepares the drag of a field's value and hands it to the runner.
     void startDrag(QLineEdit* field);
 
@@ -49,6 +50,7 @@ protected:
 
 private:
     QHash<const QLineEdit*, QPointer<QWidget>> m_holders;
+    QSet<const QLineEdit*> m_exact;
     QPoint m_pressPosition;
     bool m_leftPressed = false;
 };

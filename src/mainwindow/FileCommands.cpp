@@ -64,7 +64,7 @@ bool refuseDataFile(const QString& path)
 QString howMany(const QList<transfer::Record>& records, qsizetype count)
 {
     for (const transfer::Record& record : records) {
-        if (record.category != QLatin1String("Web")) {
+        if (record.category != Category::Web) {
             return QStringLiteral("%1 records").arg(count);
         }
     }
@@ -79,7 +79,7 @@ FileCommands::~FileCommands() = default;
 
 void FileCommands::reattach()
 {
-    m_main.wf_PersonalInformation(&m_main);
+    m_main.wf_PersonalInformation();
     if (const dao::Error error = m_main.wf_SetUpDataControls()) {
         ShowErrorText(error);
     }
@@ -204,7 +204,7 @@ void FileCommands::mnu_FileImport_Click()
     if (const dao::Error attach = m_main.wf_SetUpDataControls()) {
         ShowErrorText(attach);
     }
-    m_main.showPage(QStringLiteral("Web"));
+    m_main.showPage(Category::Web);
     platform::MsgBox(QStringLiteral("%1 imported.").arg(added), platform::vbInformation, QStringLiteral("Corvanta"));
 }
 

@@ -3,6 +3,7 @@
 #include "DataControl.h"
 #include "Desktop.h"
 #include "DocumentWindow.h"
+#include "EditDialogs.h"
 #include "General.h"
 #include "Pictures.h"
 #include "Platform.h"
@@ -10,10 +11,6 @@
 #include "TopMost.h"
 #include "frm_About.h"
 #include "frm_Main.h"
-
-#ifdef CORVANTA_HAVE_EDITING
-#include "EditDialogs.h"
-#endif
 
 #include <QAction>
 #include <QFileInfo>
@@ -27,11 +24,7 @@ namespace {
 
 MainCommands::EditDialog& editDialogInUse()
 {
-#ifdef CORVANTA_HAVE_EDITING
     static MainCommands::EditDialog dialog = ShowEditDialog;
-#else
-    static MainCommands::EditDialog dialog;
-#endif
     return dialog;
 }
 
@@ -59,43 +52,31 @@ MainCommands::MainCommands(frm_Main& main) : m_main(main) {}
 
 void MainCommands::setEditDialog(EditDialog dialog)
 {
-    editDialogInUse() = std::move(dialog);
+    editDialogInUse() = dialog ? std::move(dialog) : EditDialog(ShowEditDialog);
 }
 
-const MainCommands::EditDialog& MainCommands::editDialog()
+bool MainCommands::showEditDialog(Category category, QString& recordId)
 {
-    return editDialogInUse();
-}
-
-bool MainCommands::showEditDialog(const QString& category, QString& recordId)
-{
-    const EditDialog& dialog = editDialogInUse();
-    if (!dialog) {
-        platform::MsgBox(QStringLiteral("The edit dialogs are not part of this build."), platform::vbInformation,
-                         QStringLiteral("Corvanta Error"));
-        return false;
-    }
-    return dialog(category, recordId, &m_main);
+    return editDialogInUse()(category, recordId, &m_main);
 }
 
 void MainCommands::mnu_EditCreateCredit_Click()
 {
-    createRecord(QStringLiteral("Credit"));
+    createRecord(Category::Credit);
 }
 
 void MainCommands::mnu_EditCreateTravel_Click()
 {
-    createRecord(QStringLiteral("Travel"));
+    createRecord(Category::Travel);
 }
 
 void MainCommands::mnu_EditCreateWeb_Click()
 {
-    createRecord(QStringLiteral("Web"));
+    createRecord(Category::Web);
 }
 
-void MainCommands::createRecord(const QString& category)
+void MainCommands::createRecord(Category category)
 {
-    const statements::Category* kind = statements::category(category);
     tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
     m_main.istr_RecordID = QStringLiteral("0");
     showEditDialog(category, m_main.istr_RecordID);
@@ -107,16 +88,19 @@ void MainCommands::createRecord(const QString& category)
     m_main.showPage(category);
     DataControl* view = m_main.dataControl(category);
     // After Cancel the id is still 0: nothing is found and the page keeps its first record.
-    report(view->FindFirst(statements::criteriaById(*kind, recordIdNumber(m_main.istr_RecordID))));
+    report(view->FindFirst(statements::criteriaById(category, recordIdNumber(m_main.istr_RecordID))));
     m_main.istr_RecordID = m_main.idBox(category)->text();
 }
 
 void MainCommands::mnu_EditCurrent_Click()
 {
-    const QString category = m_main.currentCategory();
-    const statements::Category* kind = statements::category(category);
+    const std::optional<Category> shown = m_main.currentCategory();
+    if (!shown) {
+        return;
+    }
+    const Category category = *shown;
     DataControl* view = m_main.dataControl(category);
-    if (kind == nullptr || view->Bof() || view->Eof()) {
+    if (view->Bof() || view->Eof()) {
         return;
     }
     tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
@@ -126,17 +110,20 @@ void MainCommands::mnu_EditCurrent_Click()
         ShowErrorText(error);
         return;
     }
-    report(view->FindFirst(statements::criteriaById(*kind, recordIdNumber(m_main.istr_RecordID))));
+    report(view->FindFirst(statements::criteriaById(category, recordIdNumber(m_main.istr_RecordID))));
 }
 
 void MainCommands::mnu_EditDelete_Click()
 {
-    const QString category = m_main.currentCategory();
-    DataControl* view = m_main.dataControl(category);
-    if (view == nullptr || view->Bof() || view->Eof()) {
+    const std::optional<Category> shown = m_main.currentCategory();
+    if (!shown) {
         return;
     }
-    const QString name = m_main.nameBox(category)->text();
+    DataControl* view = m_main.dataControl(*shown);
+    if (view->Bof() || view->Eof()) {
+        return;
+    }
+    const QString name = m_main.nameBox(*shown)->text();
     if (platform::MsgBox(QStringLiteral("Are you sure you want to delete '") + name + QStringLiteral("'?"),
                          platform::vbQuestionYesNo, QStringLiteral("Corvanta")) != platform::vbYes) {
         return;
@@ -158,8 +145,8 @@ void MainCommands::mnu_EditPersonal_Click()
     tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
     // The personal record has no id; the list's id stays as it was.
     QString noId = QStringLiteral("0");
-    showEditDialog(QStringLiteral("Personal"), noId);
-    m_main.wf_PersonalInformation(&m_main);
+    showEditDialog(Category::Personal, noId);
+    m_main.wf_PersonalInformation();
 }
 
 void MainCommands::mnu_HelpAbout_Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Categories.h"
+
 #include <QString>
 
 #include <functional>
@@ -15,7 +17,7 @@ class MainCommands
 {
 public:
     // Opens the edit dialog of a record kind modally; the record id travels in and out as text.
-    using EditDialog = std::function<bool(const QString& recordCategory, QString& recordId, QWidget* parent)>;
+    using EditDialog = std::function<bool(Category kind, QString& recordId, QWidget* parent)>;
 
     explicit MainCommands(frm_Main& main);
 
@@ -33,13 +35,12 @@ public:
     // Runs the command of a toolbar button's key (exact, case-sensitive); other keys do nothing.
     void tb_ToolBar_ButtonClick(const QString& key);
 
-    // The edit dialogs in use: the program's own when they are built in; tests put a stand-in.
+    // The edit dialogs in use: the program's own; tests put a stand-in (none: the program's own).
     static void setEditDialog(EditDialog dialog);
-    static const EditDialog& editDialog();
 
 private:
-    void createRecord(const QString& category);
-    bool showEditDialog(const QString& category, QString& recordId);
+    void createRecord(Category category);
+    bool showEditDialog(Category category, QString& recordId);
     void openDocument(const QString& fileName, const QString& missingMessage);
 
     frm_Main& m_main;

@@ -12,6 +12,7 @@
 #include "General.h"
 #include "HoverHelp.h"
 #include "MainCommands.h"
+#include "MainFields.h"
 #include "Pictures.h"
 #include "Platform.h"
 #include "RecordTools.h"
@@ -34,20 +35,20 @@ std::function<void()>& endProgram()
     return end;
 }
 
-const QString kCredit = QStringLiteral("Credit");
-const QString kTravel = QStringLiteral("Travel");
-const QString kWeb = QStringLiteral("Web");
-
-// The categories in the order the views are always set up and reset.
-const QStringList& listCategories()
+bool selected(std::optional<Category> only, Category kind)
 {
-    static const QStringList categories{kCredit, kTravel, kWeb};
-    return categories;
+    return !only || *only == kind;
 }
 
-bool selected(const QString& control, const QString& category)
+// The field of an area that shows the given record field.
+QLineEdit* fieldShowing(const Ui::frm_Main& ui, Category kind, const QString& bracketed)
 {
-    return control.isEmpty() || control == category;
+    for (const MainField& field : mainArea(kind).fields) {
+        if (field.field != nullptr && bracketed == QLatin1Char('[') + QLatin1String(field.field) + QLatin1Char(']')) {
+            return ui.*field.control;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -118,86 +119,38 @@ void frm_Main::nameMenuSeparators()
 
 void frm_Main::bindFields()
 {
-    const struct
-    {
-        DataControl* view;
-        QWidget* field;
-        const char* name;
-    } bindings[] = {
-        {ui->dao_CreditCard, ui->sle_CreditCard, "Credit Card"},
-        {ui->dao_CreditCard, ui->sle_CreditCardID, "Credit Card ID"},
-        {ui->dao_CreditCard, ui->sle_CreditCardType, "Card Type"},
-        {ui->dao_CreditCard, ui->sle_CreditAccountName, "Account Name"},
-        {ui->dao_CreditCard, ui->sle_CreditAccountNumber, "Account Number"},
-        {ui->dao_CreditCard, ui->sle_CreditExpirationDateData, "Expiration Date"},
-        {ui->dao_CreditCard, ui->sle_CreditPhoneNumberData, "Phone Number"},
-        {ui->dao_CreditCard, ui->mle_CreditNotes, "Notes"},
-        {ui->dao_TravelPrograms, ui->sle_TravelProgram, "Travel Program"},
-        {ui->dao_TravelPrograms, ui->sle_TravelProgramID, "Program ID"},
-        {ui->dao_TravelPrograms, ui->sle_TravelProgramType, "Program Type"},
-        {ui->dao_TravelPrograms, ui->sle_TravelWebAccount, "Web Account"},
-        {ui->dao_TravelPrograms, ui->sle_TravelAccountName, "Account Name"},
-        {ui->dao_TravelPrograms, ui->sle_TravelAccountNumber, "Account Number"},
-        {ui->dao_TravelPrograms, ui->sle_TravelPINNumber, "PIN Number"},
-        {ui->dao_TravelPrograms, ui->sle_TravelPhoneNumber, "Phone Number"},
-        {ui->dao_TravelPrograms, ui->mle_TravelNotes, "Notes"},
-        {ui->dao_WebAccounts, ui->sle_WebAccount, "Web Site"},
-        {ui->dao_WebAccounts, ui->sle_WebSiteID, "Web Site ID"},
-        {ui->dao_WebAccounts, ui->sle_WebURL, "URL"},
-        {ui->dao_WebAccounts, ui->sle_WebLogin, "Login"},
-        {ui->dao_WebAccounts, ui->sle_WebPassword, "Password"},
-        {ui->dao_WebAccounts, ui->sle_WebSiteType, "Site Type"},
-        {ui->dao_WebAccounts, ui->sle_WebEMailAddress, "E-Mail Address"},
-        {ui->dao_WebAccounts, ui->mle_WebNotes, "Notes"},
-    };
-    for (const auto& binding : bindings) {
-        binding.view->bind(binding.field, QString::fromLatin1(binding.name));
+    for (const MainArea& area : mainAreas()) {
+        if (area.view == nullptr) {
+            continue;
+        }
+        DataControl* view = ui.get()->*area.view;
+        for (const MainField& field : area.fields) {
+            if (field.field != nullptr) {
+                view->bind(ui.get()->*field.control, QString::fromLatin1(field.field));
+            }
+        }
+        view->bind(ui.get()->*area.notes, QStringLiteral("Notes"));
     }
 }
 
 void frm_Main::setUpDisplayFields()
 {
-    QWidget* personal = ui->pb_PersonalFocusBox;
-    QWidget* credit = ui->pb_CreditCardFocusBox;
-    QWidget* travel = ui->pb_TravelProgramFocusBox;
-    QWidget* web = ui->pb_WebAccountFocusBox;
-    const QList<QPair<QLineEdit*, QWidget*>> fields{
-        {ui->sle_Name, personal},
-        {ui->sle_Address, personal},
-        {ui->sle_City, personal},
-        {ui->sle_State, personal},
-        {ui->sle_ZipCode, personal},
-        {ui->sle_PhoneNumber, personal},
-        {ui->sle_DefaultEMailAddress, personal},
-        {ui->sle_CreditCard, credit},
-        {ui->sle_CreditAccountName, credit},
-        {ui->sle_CreditAccountNumber, credit},
-        {ui->sle_CreditExpirationDate, credit},
-        {ui->sle_CreditPhoneNumber, credit},
-        {ui->sle_TravelProgram, travel},
-        {ui->sle_TravelAccountName, travel},
-        {ui->sle_TravelAccountNumber, travel},
-        {ui->sle_TravelProgramType, travel},
-        {ui->sle_TravelPhoneNumber, travel},
-        {ui->sle_TravelPINNumber, travel},
-        {ui->sle_TravelWebAccount, travel},
-        {ui->sle_WebAccount, web},
-        {ui->sle_WebSiteType, web},
-        {ui->sle_WebLogin, web},
-        {ui->sle_WebPassword, web},
-        {ui->sle_WebEMailAddress, web},
-    };
-    for (const auto& [field, holder] : fields) {
-        m_displayFields->add(field, holder);
+    for (const MainArea& area : mainAreas()) {
+        for (const MainField& field : area.fields) {
+            if (field.tracker != nullptr) {
+                m_displayFields->add(ui.get()->*field.control, ui.get()->*area.focusHolder, field.dragsExactly);
+            }
+            // The secret fields draw "*" on every desktop; whether they mask is wf_ViewPasswords'.
+            if (field.secret) {
+                platform::usePasswordCharacter(ui.get()->*field.control);
+            }
+        }
     }
     connect(m_displayFields, &DisplayFields::doubleClicked, this, [this](QLineEdit* field) {
         if (field == ui->sle_TravelWebAccount) {
             sle_TravelWebAccount_DblClick();
         }
     });
-    // The secret fields draw "*" on every desktop; whether they mask is wf_ViewPasswords'.
-    platform::usePasswordCharacter(ui->sle_WebPassword);
-    platform::usePasswordCharacter(ui->sle_TravelPINNumber);
 
     const std::array<QLabel*, 4> cards{ui->pb_CreditCardType_0, ui->pb_CreditCardType_1, ui->pb_CreditCardType_2,
                                        ui->pb_CreditCardType_3};
@@ -258,7 +211,7 @@ void frm_Main::Form_Load()
     m_awayLock->setIdleMinutes(settings::ReadLockIdleMinutes());
     m_awayLock->addIdleMenu(ui->mnu_View);
 
-    wf_PersonalInformation(this);
+    wf_PersonalInformation();
     if (const dao::Error error = wf_SetUpDataControls()) {
         ShowErrorText(error);
     }
@@ -282,28 +235,38 @@ void frm_Main::Form_Load()
     tasks::EnableLockItem(ui->mnu_ViewLock);
 
     wf_ViewPasswords();
-    m_hoverHelp = new HoverHelp(
-        this, [this] { return ibool_MaskPasswords; }, this);
-    m_hoverHelp->wf_SetUpMouseTrack();
+    m_hoverHelp = new HoverHelp([this] { return ibool_MaskPasswords; }, this);
+    QList<HoverHelp::Field> tracked;
+    for (const MainArea& area : mainAreas()) {
+        for (const MainField& field : area.fields) {
+            if (field.tracker != nullptr) {
+                tracked.append({ui.get()->*field.control, QString::fromLatin1(field.tracker),
+                                QString::fromLatin1(field.help), field.helpWhenEmpty, field.secret});
+            }
+        }
+    }
+    m_hoverHelp->wf_SetUpMouseTrack(tracked);
     wf_SetUpAccessibility();
 }
 
 void frm_Main::wf_SetUpAccessibility()
 {
     // A screen reader says what a display field is, not the tooltip the hover help left on it.
+    // The frames that hold the focus for the fields they frame say the kind's title; the notes,
+    // which have no caption of their own, say whose they are.
     QHash<QString, QString> names;
-    for (const HoverHelp::Entry& entry : HoverHelp::entries()) {
-        names.insert(QString::fromLatin1(entry.field), QString::fromLatin1(entry.help));
+    for (const MainArea& area : mainAreas()) {
+        for (const MainField& field : area.fields) {
+            if (field.help != nullptr) {
+                names.insert((ui.get()->*field.control)->objectName(), QString::fromLatin1(field.help));
+            }
+        }
+        names.insert((ui.get()->*area.focusHolder)->objectName(), categories::info(area.kind).title);
+        if (area.notes != nullptr) {
+            names.insert((ui.get()->*area.notes)->objectName(), QString::fromLatin1(area.notesName));
+        }
     }
-    // The frames that hold the focus for the fields they frame, and what has no caption of its own.
-    names.insert(QStringLiteral("pb_PersonalFocusBox"), QStringLiteral("Personal Information"));
-    names.insert(QStringLiteral("pb_CreditCardFocusBox"), QStringLiteral("Credit Cards"));
-    names.insert(QStringLiteral("pb_TravelProgramFocusBox"), QStringLiteral("Travel Programs"));
-    names.insert(QStringLiteral("pb_WebAccountFocusBox"), QStringLiteral("Web Accounts"));
-    names.insert(QStringLiteral("mle_CreditNotes"), QStringLiteral("Notes on the credit card"));
-    names.insert(QStringLiteral("mle_TravelNotes"), QStringLiteral("Notes on the travel program"));
-    names.insert(QStringLiteral("mle_WebNotes"), QStringLiteral("Notes on the web account"));
-    names.insert(QStringLiteral("tp_Data"), QStringLiteral("Lists"));
+    names.insert(ui->tp_Data->objectName(), QStringLiteral("Lists"));
     accessibility::nameControls(this, names);
     // Ctrl+PgUp/PgDn already change pages, so the records move with Alt and the arrows.
     accessibility::addPageButtons(
@@ -351,7 +314,7 @@ void frm_Main::mnu_FileExit_Click()
     close();
 }
 
-bool frm_Main::wf_PersonalInformation(QWidget* arfrm_CurrentForm)
+bool frm_Main::wf_PersonalInformation()
 {
     if (!gdb_Data) {
         ShowErrorText(dao::makeError(dao::err::ObjectClosed));
@@ -367,22 +330,11 @@ bool frm_Main::wf_PersonalInformation(QWidget* arfrm_CurrentForm)
             ShowErrorText(error);
             return false;
         }
-        static const std::array<std::pair<const char*, const char*>, 7> fields{{
-            {"sle_Name", "Name"},
-            {"sle_Address", "Address"},
-            {"sle_City", "City"},
-            {"sle_State", "State"},
-            {"sle_ZipCode", "Zip Code"},
-            {"sle_PhoneNumber", "Phone Number"},
-            {"sle_DefaultEMailAddress", "E-Mail Address"},
-        }};
-        for (const auto& [control, field] : fields) {
-            auto* edit = arfrm_CurrentForm != nullptr
-                             ? arfrm_CurrentForm->findChild<QLineEdit*>(QString::fromLatin1(control))
-                             : nullptr;
+        for (const MainField& field : mainArea(Category::Personal).fields) {
+            QLineEdit* edit = ui.get()->*field.control;
             QVariant value;
             // A field without a value leaves its display as it was.
-            if (edit != nullptr && !personal->Field(QString::fromLatin1(field), value) && !value.isNull()) {
+            if (!personal->Field(QString::fromLatin1(field.field), value) && !value.isNull()) {
                 edit->setText(value.toString());
                 edit->setCursorPosition(0);
             }
@@ -392,19 +344,17 @@ bool frm_Main::wf_PersonalInformation(QWidget* arfrm_CurrentForm)
     return true;
 }
 
-dao::Error frm_Main::wf_SetUpDataControls(const QString& arstr_Control)
+dao::Error frm_Main::wf_SetUpDataControls(std::optional<Category> only)
 {
     platform::BusyCursor busy;
     dao::Error first;
-    for (const QString& category : listCategories()) {
-        if (!selected(arstr_Control, category)) {
+    for (const Category category : categories::listed()) {
+        if (!selected(only, category)) {
             continue;
         }
         DataControl* view = dataControl(category);
         view->setDatabaseName(gdb_Data && gdb_Data->IsOpen() ? gdb_Data->Name() : QString());
-        view->setRecordSource(category == kCredit   ? statements::creditCardsView()
-                              : category == kTravel ? statements::travelProgramsView()
-                                                    : statements::webAccountsView());
+        view->setRecordSource(statements::listView(category));
         view->setConnect(gstr_Connect);
         view->setPassword(gstr_Password);
         dao::Error error = view->Refresh();
@@ -418,10 +368,10 @@ dao::Error frm_Main::wf_SetUpDataControls(const QString& arstr_Control)
     return first;
 }
 
-void frm_Main::wf_ResetDataControls(const QString& arstr_Control)
+void frm_Main::wf_ResetDataControls(std::optional<Category> only)
 {
-    for (const QString& category : listCategories()) {
-        if (!selected(arstr_Control, category)) {
+    for (const Category category : categories::listed()) {
+        if (!selected(only, category)) {
             continue;
         }
         DataControl* view = dataControl(category);
@@ -437,7 +387,7 @@ void frm_Main::wf_ResetDataControls(const QString& arstr_Control)
 void frm_Main::closeData()
 {
     wf_ResetDataControls();
-    for (const QString& category : listCategories()) {
+    for (const Category category : categories::listed()) {
         // Its connect text and the password beside it.
         dataControl(category)->setConnect(QString());
         dataControl(category)->setPassword(dao::Password());
@@ -452,8 +402,8 @@ void frm_Main::wf_LockData()
 {
     m_recordTools->dataClosing();
     m_lockedIds.clear();
-    for (const QString& category : listCategories()) {
-        m_lockedIds.insert(category, idBox(category)->text());
+    for (const Category category : categories::listed()) {
+        m_lockedIds[category] = idBox(category)->text();
     }
     closeData();
     // What the views do not hold: the personal frame and the copies made for display. Nothing is
@@ -490,72 +440,45 @@ TrayControl::Unlock frm_Main::wf_UnlockData(const dao::SecureBytes& password)
     gdb_Data = database;
     gstr_Password = password.copy();
     gstr_Connect = connect;
-    wf_PersonalInformation(this);
+    wf_PersonalInformation();
     if (const dao::Error setUp = wf_SetUpDataControls()) {
         ShowErrorText(setUp);
     }
-    for (const QString& category : listCategories()) {
-        const qint64 id = m_lockedIds.value(category).toLongLong();
+    for (const Category category : categories::listed()) {
+        const qint64 id = m_lockedIds[category].toLongLong();
         // A record gone meanwhile leaves the page on its first record.
         if (id > 0) {
-            (void)dataControl(category)->FindFirst(statements::criteriaById(*statements::category(category), id));
+            (void)dataControl(category)->FindFirst(statements::criteriaById(category, id));
         }
     }
     m_lockedIds.clear();
     return TrayControl::Unlock::Opened;
 }
 
-DataControl* frm_Main::dataControl(const QString& category) const
+DataControl* frm_Main::dataControl(Category category) const
 {
-    if (category == kCredit) {
-        return ui->dao_CreditCard;
-    }
-    if (category == kTravel) {
-        return ui->dao_TravelPrograms;
-    }
-    if (category == kWeb) {
-        return ui->dao_WebAccounts;
-    }
-    return nullptr;
+    DataControl* Ui::frm_Main::*view = mainArea(category).view;
+    return view != nullptr ? ui.get()->*view : nullptr;
 }
 
-QLineEdit* frm_Main::idBox(const QString& category) const
+QLineEdit* frm_Main::idBox(Category category) const
 {
-    if (category == kCredit) {
-        return ui->sle_CreditCardID;
-    }
-    if (category == kTravel) {
-        return ui->sle_TravelProgramID;
-    }
-    if (category == kWeb) {
-        return ui->sle_WebSiteID;
-    }
-    return nullptr;
+    return fieldShowing(*ui, category, categories::info(category).keyField);
 }
 
-QLineEdit* frm_Main::nameBox(const QString& category) const
+QLineEdit* frm_Main::nameBox(Category category) const
 {
-    if (category == kCredit) {
-        return ui->sle_CreditCard;
-    }
-    if (category == kTravel) {
-        return ui->sle_TravelProgram;
-    }
-    if (category == kWeb) {
-        return ui->sle_WebAccount;
-    }
-    return nullptr;
+    return fieldShowing(*ui, category, categories::info(category).nameField);
 }
 
-QString frm_Main::currentCategory() const
+std::optional<Category> frm_Main::currentCategory() const
 {
-    const int page = ui->tp_Data->currentIndex();
-    return page >= 0 && page < listCategories().size() ? listCategories().at(page) : QString();
+    return categories::onPage(ui->tp_Data->currentIndex());
 }
 
-void frm_Main::showPage(const QString& category)
+void frm_Main::showPage(Category category)
 {
-    const int page = static_cast<int>(listCategories().indexOf(category));
+    const int page = categories::info(category).page;
     if (page >= 0) {
         ui->tp_Data->setCurrentIndex(page);
     }
@@ -606,13 +529,12 @@ void frm_Main::sle_WebURL_Change()
 void frm_Main::sle_TravelWebAccount_DblClick()
 {
     ui->tp_Data->setProperty("Tag", ui->sle_TravelProgramID->text());
-    showPage(kWeb);
+    showPage(Category::Web);
     dao::Error error = ui->dao_WebAccounts->FindFirst(statements::criteriaByWebSite(ui->sle_TravelWebAccount->text()));
     if (error || ui->dao_WebAccounts->NoMatch()) {
-        showPage(kTravel);
+        showPage(Category::Travel);
         const qint64 id = ui->tp_Data->property("Tag").toString().toLongLong();
-        const dao::Error back =
-            ui->dao_TravelPrograms->FindFirst(statements::criteriaById(*statements::category(kTravel), id));
+        const dao::Error back = ui->dao_TravelPrograms->FindFirst(statements::criteriaById(Category::Travel, id));
         if (!error) {
             error = back;
         }

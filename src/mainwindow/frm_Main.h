@@ -1,16 +1,18 @@
 #pragma once
 
+#include "Categories.h"
 #include "Dao.h"
 #include "Settings.h"
 #include "TrayControl.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QString>
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frm_Main;
@@ -44,15 +46,14 @@ public:
     settings::Flags istr_Settings;
     bool ibool_MaskPasswords = true;
 
-    // Fills the personal fields of the given window from the data file. False after a failure,
-    // which has been reported; the fields keep what they showed.
-    bool wf_PersonalInformation(QWidget* arfrm_CurrentForm);
-    // Attaches the view of a category ("Credit", "Travel", "Web"; empty for all three) to the
-    // open data file and shows its first record. Returns the first failure; the views after it
-    // are still set up.
-    [[nodiscard]] dao::Error wf_SetUpDataControls(const QString& arstr_Control = QString());
-    // Lets the views of a category (empty for all three) go of the data file; they show nothing.
-    void wf_ResetDataControls(const QString& arstr_Control = QString());
+    // Fills the personal frame from the data file. False after a failure, which has been
+    // reported; the fields keep what they showed.
+    bool wf_PersonalInformation();
+    // Attaches the view of a listed kind (none: all three) to the open data file and shows its
+    // first record. Returns the first failure; the views after it are still set up.
+    [[nodiscard]] dao::Error wf_SetUpDataControls(std::optional<Category> only = std::nullopt);
+    // Lets the views of a kind (none: all three) go of the data file; they show nothing.
+    void wf_ResetDataControls(std::optional<Category> only = std::nullopt);
     void wf_ViewPasswords();
 
     // Locked means closed: the views and the data file are closed, every display field is
@@ -64,12 +65,12 @@ public:
     TrayControl::Unlock wf_UnlockData(const dao::SecureBytes& password);
 
     // The pages, the views and the fields the commands work with.
-    DataControl* dataControl(const QString& category) const;
-    QLineEdit* idBox(const QString& category) const;
-    QLineEdit* nameBox(const QString& category) const;
-    // The category of the page in front; the page of a category.
-    QString currentCategory() const;
-    void showPage(const QString& category);
+    DataControl* dataControl(Category category) const;
+    QLineEdit* idBox(Category category) const;
+    QLineEdit* nameBox(Category category) const;
+    // The kind of the page in front; the page of a kind.
+    std::optional<Category> currentCategory() const;
+    void showPage(Category category);
     QAction* menuItem(const char* name) const;
     MainCommands& commands() const { return *m_commands; }
     FileCommands& fileCommands() const { return *m_fileCommands; }
@@ -127,5 +128,5 @@ private:
     RecordTools* m_recordTools = nullptr;
     bool m_unloaded = false;
     // The id each page showed when the program locked.
-    QHash<QString, QString> m_lockedIds;
+    std::map<Category, QString> m_lockedIds;
 };

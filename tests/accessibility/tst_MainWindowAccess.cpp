@@ -101,9 +101,9 @@ private slots:
         MainWindowFixture f;
         fill(f);
         frm_Main& main = f.show();
-        for (const HoverHelp::Entry& entry : HoverHelp::entries()) {
-            const QAccessible::State state = QAccessible::queryAccessibleInterface(field(main, entry.field))->state();
-            QVERIFY2(state.readOnly && !state.editable, entry.field);
+        for (const HoverHelp::Field& entry : main.hoverHelp().fields()) {
+            const QAccessible::State state = QAccessible::queryAccessibleInterface(entry.edit)->state();
+            QVERIFY2(state.readOnly && !state.editable, qPrintable(entry.edit->objectName()));
         }
     }
     void maskedFieldsKeepTheirSecretUntilUnmaskedFromTheKeyboard()

@@ -33,9 +33,9 @@ QStringList everyRecord(dao::Database& db)
 {
     QStringList out;
     for (const char* kind : {"Credit", "Travel", "Web"}) {
-        const statements::Category* category = statements::category(kind);
+        const CategoryInfo* category = categories::named(kind);
         dao::RecordsetPtr rows;
-        if (db.OpenRecordset(statements::wholeTable(*category), rows)) {
+        if (db.OpenRecordset(statements::wholeTable(category->kind), rows)) {
             return {};
         }
         while (!rows->Eof()) {
@@ -102,7 +102,7 @@ private slots:
         const QList<transfer::Record> records =
             readOrFail(testsupport::readFile(QStringLiteral(SAMPLES_DIR "/") + sample));
         QCOMPARE(records.size(), count);
-        QCOMPARE(records.at(index).category, QString("Web"));
+        QCOMPARE(records.at(index).category, Category::Web);
         QCOMPARE(webText(records.at(index)), expected);
     }
 
@@ -213,10 +213,10 @@ private slots:
         }
         QCOMPARE(progress, 2);
         QCOMPARE(testsupport::readFile(file), before);
-        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList{"Kept"});
+        QCOMPARE(fixture::column(*db, statements::listView(Category::Web), "Web Site"), QStringList{"Kept"});
         QVERIFY(!dao::DBEngine::InTransaction());
         QVERIFY(!transfer::addRecords(*db, records));
-        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"),
+        QCOMPARE(fixture::column(*db, statements::listView(Category::Web), "Web Site"),
                  (QStringList{"Bank", "Example Shop", "Kept"}));
     }
 

@@ -17,7 +17,7 @@ namespace {
 
 QStringList names(dao::Database& db)
 {
-    return fixture::column(db, statements::webAccountsView(), "Web Site");
+    return fixture::column(db, statements::listView(Category::Web), "Web Site");
 }
 
 } // namespace

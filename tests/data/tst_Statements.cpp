@@ -34,10 +34,10 @@ private slots:
         QFETCH(qint64, id);
         QFETCH(QString, load);
         QFETCH(QString, save);
-        const statements::Category* kind = statements::category(category);
+        const CategoryInfo* kind = categories::named(category);
         QVERIFY(kind);
-        QCOMPARE(statements::loadRecord(*kind, id), load);
-        QCOMPARE(statements::saveRecord(*kind, id), save);
+        QCOMPARE(statements::loadRecord(kind->kind, id), load);
+        QCOMPARE(statements::saveRecord(kind->kind, id), save);
     }
 
     void connectAndCriteriaTextsKeepWhatWasTyped()
@@ -45,7 +45,7 @@ private slots:
         QCOMPARE(statements::connectFirst(), QString("MS Access;PWD=''"));
         QCOMPARE(statements::connectWith(" a;b=c "), QString("MS Access;PWD= a;b=c "));
         QCOMPARE(statements::compactConnect("x"), QString(";PWD=x"));
-        QCOMPARE(statements::criteriaById(*statements::category("Credit"), 12), QString("[Credit Card ID] = 12"));
+        QCOMPARE(statements::criteriaById(Category::Credit, 12), QString("[Credit Card ID] = 12"));
         QCOMPARE(statements::criteriaByWebSite("O'Hare Club"), QString("[Web Site] = 'O'Hare Club'"));
     }
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditDialog.h"
+#include "EditDialogs.h"
 #include "EngineFixture.h"
 #include "General.h"
 #include "Statements.h"
@@ -36,21 +37,12 @@ public:
 
 inline std::unique_ptr<EditDialog> dialogFor(const QString& category)
 {
-    if (category == QLatin1String("Personal")) {
-        return std::make_unique<frm_PersonalInformation>();
-    }
-    if (category == QLatin1String("Credit")) {
-        return std::make_unique<frm_CreditCards>();
-    }
-    if (category == QLatin1String("Travel")) {
-        return std::make_unique<frm_TravelPrograms>();
-    }
-    return std::make_unique<frm_WebAccounts>();
+    return MakeEditDialog(categories::named(category)->kind);
 }
 
 inline QString tableOf(const QString& category)
 {
-    return statements::category(category)->table;
+    return categories::named(category)->table;
 }
 
 // Every field of the record with the id (the personal record: the first one), Null as a null
@@ -59,7 +51,7 @@ inline QVariantMap storedRow(const QString& category, qint64 id)
 {
     QVariantMap row;
     dao::RecordsetPtr rs;
-    if (gdb_Data->OpenRecordset(statements::loadRecord(*statements::category(category), id), rs) || rs->Eof()) {
+    if (gdb_Data->OpenRecordset(statements::loadRecord(categories::named(category)->kind, id), rs) || rs->Eof()) {
         return row;
     }
     for (const QString& field : rs->FieldNames()) {
@@ -71,7 +63,7 @@ inline QVariantMap storedRow(const QString& category, qint64 id)
 inline int rowCount(const QString& category)
 {
     dao::RecordsetPtr rs;
-    if (gdb_Data->OpenRecordset(statements::wholeTable(*statements::category(category)), rs)) {
+    if (gdb_Data->OpenRecordset(statements::wholeTable(categories::named(category)->kind), rs)) {
         return -1;
     }
     return rs->RecordCount();

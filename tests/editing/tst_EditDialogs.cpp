@@ -95,7 +95,7 @@ private slots:
         QVERIFY(!dialog->isVisible());
         QCOMPARE(rowCount(category), 1);
         const QVariantMap row = storedRow(category, dialog->istr_RecordID.toLongLong());
-        QCOMPARE(row.value(statements::category(category)->nameField.mid(1).chopped(1)), QVariant("Named"));
+        QCOMPARE(row.value(categories::named(category)->nameField.mid(1).chopped(1)), QVariant("Named"));
         QVERIFY(!row.value(QStringLiteral("Notes")).toString().contains(u'\n'));
     }
 
@@ -255,7 +255,7 @@ private slots:
             key(Qt::Key_Escape);
         });
         QString recordId = QStringLiteral("0");
-        QVERIFY(!ShowEditDialog(QStringLiteral("Web"), recordId));
+        QVERIFY(!ShowEditDialog(Category::Web, recordId));
         QCOMPARE(recordId, QStringLiteral("0"));
         QCOMPARE(rowCount("Web"), 0);
 
@@ -264,7 +264,7 @@ private slots:
             type(QStringLiteral("Kept"));
             click(dialog, control(dialog, "cb_OK"));
         });
-        QVERIFY(ShowEditDialog(QStringLiteral("Web"), recordId));
+        QVERIFY(ShowEditDialog(Category::Web, recordId));
         QCOMPARE(recordId, QStringLiteral("1"));
         QCOMPARE(seam.modalDialogs, (QStringList{"frm_WebAccounts", "frm_WebAccounts"}));
         QCOMPARE(seam.leftOpen, 0);

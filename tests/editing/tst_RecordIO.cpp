@@ -164,7 +164,7 @@ private slots:
         QFETCH(bool, existing);
         DataFile file;
         testsupport::ScriptedSeam seam;
-        const QString nameColumn = statements::category(category)->nameField.mid(1).chopped(1);
+        const QString nameColumn = categories::named(category)->nameField.mid(1).chopped(1);
         const qint64 id = existing ? fixture::addRecord(*gdb_Data, tableOf(category), {{nameColumn, "Old"}}) : 0;
         auto dialog = dialogFor(category);
         dialog->Form_Load(QString::number(id));
@@ -230,8 +230,8 @@ private slots:
         QFETCH(qint64, highestId);
         DataFile file;
         testsupport::ScriptedSeam seam;
-        const QString key = statements::category(category)->keyField.mid(1).chopped(1);
-        const QString name = statements::category(category)->nameField.mid(1).chopped(1);
+        const QString key = categories::named(category)->keyField.mid(1).chopped(1);
+        const QString name = categories::named(category)->nameField.mid(1).chopped(1);
         if (highestId > 0) {
             QCOMPARE(fixture::addRecord(*gdb_Data, tableOf(category), {{key, highestId}, {name, "Old"}}), highestId);
         }
@@ -264,7 +264,7 @@ private slots:
         dialog.Form_Load(QString::number(gone));
         {
             dao::RecordsetPtr rs;
-            QVERIFY(!gdb_Data->OpenRecordset(statements::loadRecord(*statements::category("Web"), gone), rs,
+            QVERIFY(!gdb_Data->OpenRecordset(statements::loadRecord(Category::Web, gone), rs,
                                              dao::dbOpenDynaset));
             QVERIFY(!rs->Delete());
         }

@@ -365,7 +365,7 @@ private slots:
         QVERIFY(QFile::exists(file + ".lock"));
         QCOMPARE(modeOf(file), 0640);
         DatabasePtr db = fixture::open(file, "pw");
-        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList{"through the link"});
+        QCOMPARE(fixture::column(*db, statements::listView(Category::Web), "Web Site"), QStringList{"through the link"});
     }
 
     // A file nobody may write opens; every change is refused with 3051 and the file, mode and
@@ -388,7 +388,7 @@ private slots:
             const Error e = rs->Update();
             QCOMPARE(e.number(), 3051);
             QVERIFY2(e.description().contains("permission"), qPrintable(e.description()));
-            QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList());
+            QCOMPARE(fixture::column(*db, statements::listView(Category::Web), "Web Site"), QStringList());
         }
         QCOMPARE(maintenance::compactDataFile(file, "pw").number(), 3051);
         QCOMPARE(maintenance::changePassword(file, "pw", "new").number(), 3051);

@@ -43,7 +43,7 @@ private slots:
         const qint64 id =
             fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "a"}, {"Login", ""}, {"Password", QVariant()}});
         RecordsetPtr rs;
-        QVERIFY(!db->OpenRecordset(statements::loadRecord(*statements::category("Web"), id), rs));
+        QVERIFY(!db->OpenRecordset(statements::loadRecord(Category::Web, id), rs));
         QVERIFY(!rs->Value("Login").isNull());
         QCOMPARE(rs->Value("Login").toString(), QString(""));
         QVERIFY(rs->Value("Password").isNull());
@@ -89,7 +89,7 @@ private slots:
         const Error e = db->OpenRecordset(statement, rs);
         QCOMPARE(e.number(), 3075);
         QVERIFY(!e.description().isEmpty());
-        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList{"kept"});
+        QCOMPARE(fixture::column(*db, statements::listView(Category::Web), "Web Site"), QStringList{"kept"});
     }
 
     void rollbackLeavesTheFileUnchanged()
@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(bytesOf(file), before); // nothing written before the commit
         QVERIFY(!DBEngine::Rollback());
         QCOMPARE(bytesOf(file), before);
-        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site"), QStringList{"before"});
+        QCOMPARE(fixture::column(*db, statements::listView(Category::Web), "Web Site"), QStringList{"before"});
         QCOMPARE(DBEngine::CommitTrans().number(), 3034);
     }
 
@@ -139,12 +139,12 @@ private slots:
             fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", name}});
         }
         RecordsetPtr rs;
-        QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs));
+        QVERIFY(!db->OpenRecordset(statements::listView(Category::Web), rs));
         QVERIFY(!rs->FindFirst("[Web Site] = 'Alpha'"));
         QCOMPARE(rs->FindFirst(criteria).number(), error);
         QCOMPARE(rs->NoMatch(), noMatch);
         QCOMPARE(rs->Value("Web Site").toString(), found); // no match leaves the position
-        QCOMPARE(fixture::column(*db, statements::webAccountsView(), "Web Site").size(), 5);
+        QCOMPARE(fixture::column(*db, statements::listView(Category::Web), "Web Site").size(), 5);
     }
 };
 

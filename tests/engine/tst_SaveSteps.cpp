@@ -29,7 +29,7 @@ QByteArray bytesOf(const QString& path)
 
 QStringList sites(Database& db)
 {
-    return fixture::column(db, statements::webAccountsView(), QStringLiteral("Web Site"));
+    return fixture::column(db, statements::listView(Category::Web), QStringLiteral("Web Site"));
 }
 
 // Whole files an operation writes: a compaction copies the file to its backup, writes its
@@ -123,7 +123,7 @@ private slots:
         if (operation == QLatin1String("save")) {
             ops.emplace(step, skip + 1, error);
             RecordsetPtr rs;
-            QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs, dbOpenDynaset));
+            QVERIFY(!db->OpenRecordset(statements::listView(Category::Web), rs, dbOpenDynaset));
             QVERIFY(!rs->AddNew());
             QVERIFY(!rs->SetField("Web Site", "new"));
             e = rs->Update();
@@ -132,7 +132,7 @@ private slots:
             QVERIFY(!DBEngine::BeginTrans());
             QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "new"}}) > 0);
             RecordsetPtr rs;
-            QVERIFY(!db->OpenRecordset(statements::webAccountsView(), rs, dbOpenDynaset));
+            QVERIFY(!db->OpenRecordset(statements::listView(Category::Web), rs, dbOpenDynaset));
             QVERIFY(!rs->Delete());
             e = DBEngine::CommitTrans();
             QVERIFY(!DBEngine::InTransaction());

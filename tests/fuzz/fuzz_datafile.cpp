@@ -105,8 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!e) {
         // What the program reads from a file it has opened.
         for (const QString& statement :
-             {statements::personalCheck(), statements::personalFrame(), statements::creditCardsView(),
-              statements::travelProgramsView(), statements::webAccountsView()}) {
+             {statements::personalCheck(), statements::personalFrame(), statements::listView(Category::Credit),
+              statements::listView(Category::Travel), statements::listView(Category::Web)}) {
             readAll(*db, statement);
         }
         for (const char* kind : {"E-Mail Address", "Web Account", "Names", "Login", "States"}) {

@@ -87,7 +87,7 @@ private slots:
         f.add("[Credit Cards]", {{"Credit Card", "B"}, {"Card Type", cardType}});
         frm_Main& main = f.show();
         QVERIFY(!main.findChild<QLabel*>("pb_CreditCardType_1")->isHidden());
-        QVERIFY(!main.dataControl("Credit")->MoveNext());
+        QVERIFY(!main.dataControl(Category::Credit)->MoveNext());
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(!main.findChild<QLabel*>(QStringLiteral("pb_CreditCardType_%1").arg(i))->isHidden(), i == shown);
         }
@@ -171,8 +171,8 @@ private slots:
         f.add("[Travel Programs]", {{"Travel Program", "A miles"}});
         f.add("[Travel Programs]", {{"Travel Program", "B miles"}, {"Web Account", webAccount}});
         frm_Main& main = f.show();
-        main.showPage("Travel");
-        QVERIFY(!main.dataControl("Travel")->MoveNext());
+        main.showPage(Category::Travel);
+        QVERIFY(!main.dataControl(Category::Travel)->MoveNext());
         QTest::mouseDClick(main.findChild<QLineEdit*>("sle_TravelWebAccount"), Qt::LeftButton);
         QCOMPARE(main.findChild<QTabWidget*>("tp_Data")->currentIndex(), page);
         QCOMPARE(f.text("sle_TravelProgram"), QStringLiteral("B miles"));

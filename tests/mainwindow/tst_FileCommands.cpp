@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(fixture::text(gstr_Password), to);
         QCOMPARE(main.menuItem("mnu_ViewLock")->isEnabled(), !to.isEmpty());
         QCOMPARE(f.text("sle_Name"), QString("Ann"));
-        main.showPage("Web");
+        main.showPage(Category::Web);
         QCOMPARE(f.text("sle_WebAccount"), QString("Alpha"));
         QVERIFY(!f.seam.busy);
         // The dialog stays loaded, hidden, and starts empty the next time.
@@ -114,8 +114,8 @@ private slots:
             QVERIFY(!db->Execute("DELETE FROM [Web Accounts] WHERE [Web Site ID] > 2"));
         }
         frm_Main& main = f.show();
-        main.showPage("Web");
-        QVERIFY(!main.dataControl("Web")->Recordset()->MoveLast());
+        main.showPage(Category::Web);
+        QVERIFY(!main.dataControl(Category::Web)->Recordset()->MoveLast());
         const qint64 before = QFileInfo(f.dataFile).size();
         const QDateTime written = QFileInfo(f.dataFile).lastModified();
         const int busy = f.seam.busyOn;
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(QDir(f.dir.path()).entryList({"*Compact*", "*.tmp"}, QDir::Files), QStringList());
         QCOMPARE(f.text("sle_Name"), QString("Ann"));
         QCOMPARE(f.text("sle_WebAccount"), QString("Site 000"));
-        main.showPage("Credit");
+        main.showPage(Category::Credit);
         QCOMPARE(f.text("sle_CreditCard"), QString("Amber"));
         QVERIFY(gdb_Data && gdb_Data->IsOpen());
         QVERIFY(!f.seam.busy);
@@ -143,7 +143,7 @@ private slots:
         MainWindowFixture f("pw");
         f.add("[Web Accounts]", {{"Web Site", "Alpha"}});
         frm_Main& main = f.show();
-        main.showPage("Web");
+        main.showPage(Category::Web);
         f.seam.queueAnswer(6);
         {
             fixture::FailAt ops("rename");

@@ -60,7 +60,7 @@ private slots:
         f.add(table, {{nameField, "Alpha"}});
         f.add(table, {{nameField, "Zulu"}});
         frm_Main& main = f.show();
-        main.showPage(page == 2 ? "Credit" : "Web");
+        main.showPage(page == 2 ? Category::Credit : Category::Web);
         f.queueDialog(saved ? MainWindowFixture::saveName("Mike") : MainWindowFixture::cancel());
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
@@ -82,8 +82,8 @@ private slots:
         const qint64 id = f.add("[Web Accounts]", {{"Web Site", "Bravo"}});
         f.add("[Web Accounts]", {{"Web Site", "Charlie"}});
         frm_Main& main = f.show();
-        main.showPage("Web");
-        QVERIFY(!main.dataControl("Web")->MoveNext());
+        main.showPage(Category::Web);
+        QVERIFY(!main.dataControl(Category::Web)->MoveNext());
         f.queueDialog(MainWindowFixture::saveName("Zebra"));
         main.menuItem("mnu_EditCurrent")->trigger();
         QCOMPARE(f.dialogCalls.first().category, QStringLiteral("Web"));
@@ -120,7 +120,7 @@ private slots:
         }
         frm_Main& main = f.show();
         for (int i = 0; i < moves; ++i) {
-            QVERIFY(!main.dataControl("Credit")->MoveNext());
+            QVERIFY(!main.dataControl(Category::Credit)->MoveNext());
         }
         const QString asked = f.text("sle_CreditCard");
         f.seam.queueAnswer(answer);

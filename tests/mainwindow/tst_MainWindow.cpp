@@ -70,7 +70,7 @@ private slots:
                             "WHERE [Personal Information ID] = " +
                             QString::number(id);
         QVERIFY(!gdb_Data->Execute(sql));
-        QVERIFY(main.wf_PersonalInformation(&main));
+        QVERIFY(main.wf_PersonalInformation());
         QCOMPARE(f.text("sle_Name"), QStringLiteral("Bo"));
         QCOMPARE(f.text("sle_City"), QStringLiteral("Springfield"));
     }
@@ -82,7 +82,7 @@ private slots:
             f.add("[Credit Cards]", {{"Credit Card", name}});
         }
         frm_Main& main = f.show();
-        DataControl* view = main.dataControl("Credit");
+        DataControl* view = main.dataControl(Category::Credit);
         QStringList seen{f.text("sle_CreditCard")};
         for (int i = 0; i < 4; ++i) { // the last press is past the end: the view stays
             click(view, "cb_Next");
@@ -93,7 +93,7 @@ private slots:
         click(view, "cb_Previous");
         QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("MasterCard"));
         // An empty page shows nothing and offers no move.
-        DataControl* travel = main.dataControl("Travel");
+        DataControl* travel = main.dataControl(Category::Travel);
         QVERIFY(travel->Bof());
         for (const char* button : {"cb_First", "cb_Previous", "cb_Next", "cb_Last"}) {
             QVERIFY2(!travel->findChild<QToolButton*>(QString::fromLatin1(button))->isEnabled(), button);
@@ -109,7 +109,7 @@ private slots:
         frm_Main& main = f.show();
         QCOMPARE(f.text("sle_CreditExpirationDate"), QStringLiteral("12/03"));
         main.wf_ResetDataControls();
-        for (const char* category : {"Credit", "Travel", "Web"}) {
+        for (const Category category : categories::listed()) {
             QVERIFY(!main.dataControl(category)->IsAttached());
         }
         for (const QLineEdit* field : main.findChildren<QLineEdit*>()) { // but the "Other" card's caption
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(f.text("sle_TravelPhoneNumber"), QStringLiteral("(800) 555-1234"));
         // Whatever lands in a display field stays on screen only.
         main.findChild<QLineEdit*>("sle_TravelAccountName")->setText("typed");
-        DataControl* view = main.dataControl("Travel");
+        DataControl* view = main.dataControl(Category::Travel);
         click(view, "cb_Next");
         QCOMPARE(f.text("sle_TravelPhoneNumber"), QStringLiteral("(___) 555-1234"));
         click(view, "cb_Previous");

@@ -121,7 +121,7 @@ private slots:
         QVERIFY(!m_dialog->ibool_Changed);
         QCOMPARE(fixture::text(gstr_Password), QString("old"));
         QVERIFY(gdb_Data && gdb_Data->IsOpen()); // reopened with the old password
-        QCOMPARE(fixture::column(*gdb_Data, statements::webAccountsView(), "Web Site"), QStringList{"kept"});
+        QCOMPARE(fixture::column(*gdb_Data, statements::listView(Category::Web), "Web Site"), QStringList{"kept"});
         gdb_Data.reset();
         QCOMPARE(openWith("new"), 3031);
     }

@@ -24,7 +24,8 @@ MainWindowFixture::MainWindowFixture(const QString& password)
     gbool_Lock = false;
 
     frm_Main::setEndProgram([this] { ++programEnded; });
-    MainCommands::setEditDialog([this](const QString& category, QString& recordId, QWidget*) {
+    MainCommands::setEditDialog([this](Category kind, QString& recordId, QWidget*) {
+        const QString category = categories::info(kind).name;
         dialogCalls.append({category, recordId});
         if (m_dialogs.empty()) {
             return false;
@@ -81,14 +82,14 @@ QString MainWindowFixture::text(const char* objectName) const
 MainWindowFixture::DialogAction MainWindowFixture::saveName(const QString& name)
 {
     return [name](const QString& category, QString& recordId) {
-        const statements::Category* kind = statements::category(category);
+        const CategoryInfo* kind = categories::named(category);
         const qint64 id = recordId.toLongLong();
         dao::RecordsetPtr rs;
         if (id > 0) {
-            if (gdb_Data->OpenRecordset(statements::loadRecord(*kind, id), rs, dao::dbOpenDynaset) || rs->Edit()) {
+            if (gdb_Data->OpenRecordset(statements::loadRecord(kind->kind, id), rs, dao::dbOpenDynaset) || rs->Edit()) {
                 return false;
             }
-        } else if (gdb_Data->OpenRecordset(statements::wholeTable(*kind), rs, dao::dbOpenDynaset) || rs->AddNew()) {
+        } else if (gdb_Data->OpenRecordset(statements::wholeTable(kind->kind), rs, dao::dbOpenDynaset) || rs->AddNew()) {
             return false;
         }
         if (rs->SetField(kind->nameField, name) || rs->Update()) {

@@ -79,9 +79,9 @@ int main(int argc, char** argv)
     frm_Main::setEndProgram([] {});
     auto main = std::make_unique<frm_Main>();
     main->show();
-    for (const char* category : {"Credit", "Travel", "Web"}) {
-        DataControl* view = main->dataControl(QString::fromLatin1(category));
-        main->showPage(QString::fromLatin1(category));
+    for (const Category category : categories::listed()) {
+        DataControl* view = main->dataControl(category);
+        main->showPage(category);
         for (dao::Error e = view->MoveFirst(); !e && !view->Eof(); e = view->MoveNext()) {
             QTest::qWait(5);
         }

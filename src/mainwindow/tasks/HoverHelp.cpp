@@ -7,86 +7,33 @@
 #include <QPalette>
 #include <QWidget>
 
-const QList<HoverHelp::Entry>& HoverHelp::entries()
-{
-    static const QList<Entry> table{
-        {"sle_Name", "idecl_NameMT", "Name of the user", false},
-        {"sle_Address", "idecl_AddressMT", "Address of the user", true},
-        {"sle_City", "idecl_CityMT", "City of the user", true},
-        {"sle_State", "idecl_StateMT", "State of the user", true},
-        {"sle_ZipCode", "idecl_ZipCodeMT", "Zip code of the user", true},
-        {"sle_DefaultEMailAddress", "idecl_DefaultEMailAddressMT", "E-mail address of the user", true},
-        {"sle_PhoneNumber", "idecl_PhoneNumberMT", "Phone number of the user", true},
-        {"sle_CreditAccountName", "idecl_CreditAccountNameMT", "Name on the account", true},
-        {"sle_CreditAccountNumber", "idecl_CreditAccountNumberMT", "Account number", true},
-        {"sle_CreditCard", "idecl_CreditCardMT", "Credit Card Name", false},
-        {"sle_CreditExpirationDate", "idecl_CreditExpirationDateMT", "Account expiration date", true},
-        {"sle_CreditPhoneNumber", "idecl_CreditPhoneNumberMT", "Phone number of credit card company", true},
-        {"sle_TravelAccountName", "idecl_TravelAccountNameMT", "Name on the travel account", true},
-        {"sle_TravelAccountNumber", "idecl_TravelAccountNumberMT", "Account number", true},
-        {"sle_TravelPhoneNumber", "idecl_TravelPhoneNumberMT", "Phone number of the travel program", true},
-        {"sle_TravelProgram", "idecl_TravelProgramMT", "Travel Program Name", false},
-        {"sle_TravelProgramType", "idecl_TravelProgramTypeMT", "Travel program type", true},
-        {"sle_TravelPINNumber", "idecl_TravelPINNumberMT", "PIN Number for the travel program", true},
-        {"sle_TravelWebAccount", "idecl_TravelWebAccountMT", "Web account for this travel program", true},
-        {"sle_WebAccount", "idecl_WebAccountMT", "Web Account Name", false},
-        {"sle_WebLogin", "idecl_WebLoginMT", "Login name for the web account", true},
-        {"sle_WebPassword", "idecl_WebPasswordMT", "Password for the web account", true},
-        {"sle_WebSiteType", "idecl_WebSiteTypeMT", "Type of web site", true},
-        {"sle_WebEMailAddress", "idecl_WebEMailAddressMT", "E-mail address for the web account", true},
-    };
-    return table;
-}
+#include <algorithm>
 
-HoverHelp::HoverHelp(QWidget* window, MaskQuery masked, QObject* parent)
-    : QObject(parent), m_window(window), m_masked(std::move(masked))
-{}
+HoverHelp::HoverHelp(MaskQuery masked, QObject* parent) : QObject(parent), m_masked(std::move(masked)) {}
 
-HoverHelp::~HoverHelp()
-{
-    for (const QPointer<QLineEdit>& field : std::as_const(m_fields)) {
-        if (field) {
-            field->removeEventFilter(this);
-        }
-    }
-}
-
-bool HoverHelp::isSecretField(const QLineEdit* field)
-{
-    return field != nullptr && (field->objectName() == QLatin1String("sle_WebPassword") ||
-                                field->objectName() == QLatin1String("sle_TravelPINNumber"));
-}
-
-void HoverHelp::wf_SetUpMouseTrack()
+void HoverHelp::wf_SetUpMouseTrack(const QList<Field>& fields)
 {
     if (!m_trackers.isEmpty()) {
         return;
     }
-    for (const Entry& entry : entries()) {
+    m_fields = fields;
+    for (const Field& entry : fields) {
         auto* tracker = new cMouseTrack(this);
-        tracker->setObjectName(QString::fromLatin1(entry.tracker));
+        tracker->setObjectName(entry.tracker);
         if (m_hoverTime > 0) {
             tracker->setHoverTime(m_hoverTime);
         }
         m_trackers.append(tracker);
-    }
-    for (qsizetype i = 0; i < entries().size(); ++i) {
-        const Entry& entry = entries().at(i);
-        cMouseTrack* tracker = m_trackers.at(i);
-        QLineEdit* field = m_window ? m_window->findChild<QLineEdit*>(QString::fromLatin1(entry.field)) : nullptr;
-        m_fields.append(field);
+        QLineEdit* field = entry.edit;
         tracker->AttachMouseTracking(field);
-        if (field == nullptr) {
-            continue;
-        }
         // Without this the field hears of the pointer only while a button is held.
         field->setMouseTracking(true);
         field->installEventFilter(this);
 
-        const QString help = QString::fromLatin1(entry.help);
-        const bool onlyIfNotEmpty = entry.onlyIfNotEmpty;
-        connect(tracker, &cMouseTrack::MouseHover, this, [this, field, tracker, help, onlyIfNotEmpty] {
-            wf_MouseHover(field, tracker, onlyIfNotEmpty && field->text().isEmpty() ? QString() : help);
+        const QString help = entry.help;
+        const bool helpWhenEmpty = entry.helpWhenEmpty;
+        connect(tracker, &cMouseTrack::MouseHover, this, [this, field, tracker, help, helpWhenEmpty] {
+            wf_MouseHover(field, tracker, !helpWhenEmpty && field->text().isEmpty() ? QString() : help);
         });
         connect(tracker, &cMouseTrack::MouseLeave, this, [this, field] { wf_MouseLeave(field); });
     }
@@ -95,12 +42,20 @@ void HoverHelp::wf_SetUpMouseTrack()
 bool HoverHelp::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseMove) {
-        const qsizetype index = m_fields.indexOf(qobject_cast<QLineEdit*>(watched));
-        if (index >= 0) {
-            wf_MouseTrack(m_fields.at(index), m_trackers.at(index));
+        for (qsizetype i = 0; i < m_fields.size(); ++i) {
+            if (m_fields.at(i).edit == watched) {
+                wf_MouseTrack(m_fields.at(i).edit, m_trackers.at(i));
+                break;
+            }
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool HoverHelp::isSecret(const QLineEdit* field) const
+{
+    return std::any_of(m_fields.cbegin(), m_fields.cend(),
+                       [field](const Field& entry) { return entry.edit == field && entry.secret; });
 }
 
 bool HoverHelp::masked(const QLineEdit* field) const
@@ -134,7 +89,7 @@ void HoverHelp::wf_MouseTrack(QLineEdit* arcon_Control, cMouseTrack* arcon_Mouse
     if (arcon_Control == nullptr || arcon_MouseTrack == nullptr || arcon_MouseTrack->Tracking()) {
         return;
     }
-    if (isSecretField(arcon_Control) && masked(arcon_Control)) {
+    if (isSecret(arcon_Control) && masked(arcon_Control)) {
         arcon_Control->setEchoMode(QLineEdit::Normal);
         if (!m_masked && !m_unmasked.contains(arcon_Control)) {
             m_unmasked.append(arcon_Control);
@@ -159,7 +114,7 @@ void HoverHelp::wf_MouseLeave(QLineEdit* arcon_Control)
         return;
     }
     restoreTextColour(arcon_Control);
-    if (isSecretField(arcon_Control) && masked(arcon_Control)) {
+    if (isSecret(arcon_Control) && masked(arcon_Control)) {
         arcon_Control->setEchoMode(QLineEdit::Password);
     }
     m_unmasked.removeAll(arcon_Control);
@@ -167,9 +122,9 @@ void HoverHelp::wf_MouseLeave(QLineEdit* arcon_Control)
 
 cMouseTrack* HoverHelp::tracker(const QString& fieldName) const
 {
-    for (qsizetype i = 0; i < entries().size(); ++i) {
-        if (QLatin1String(entries().at(i).field) == fieldName) {
-            return i < m_trackers.size() ? m_trackers.at(i) : nullptr;
+    for (qsizetype i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).edit->objectName() == fieldName) {
+            return m_trackers.at(i);
         }
     }
     return nullptr;

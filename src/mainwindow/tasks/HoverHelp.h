@@ -4,7 +4,6 @@
 #include <QList>
 #include <QObject>
 #include <QPalette>
-#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -19,35 +18,33 @@ class QWidget;
 // clear meanwhile when masking is on, and resting on a field sets its help text as the tooltip
 // (an empty field gets none, except the four name fields).
 //
-// The fields are found by their object names in the window given, so any window with
-// same-named line edits will do. Each field gets its own tracker, named idecl_<field>MT.
+// Each field gets its own tracker, named after the field (idecl_<field>MT).
 class HoverHelp : public QObject
 {
     Q_OBJECT
 
 public:
-    struct Entry
+    struct Field
     {
-        const char* field;
-        const char* tracker;
-        const char* help;
+        QLineEdit* edit;
+        QString tracker;
+        QString help;
         // An empty field gets no tooltip rather than this help.
-        bool onlyIfNotEmpty;
+        bool helpWhenEmpty;
+        bool secret;
     };
-    // The 24 display fields in the order their trackers are made and attached.
-    static const QList<Entry>& entries();
 
     // Whether the secret fields are masked now; the window owns that state.
     using MaskQuery = std::function<bool()>;
 
     // Without a query, a secret field counts as masked when it echoes as a password at the
     // moment the pointer comes onto it.
-    explicit HoverHelp(QWidget* window, MaskQuery masked = {}, QObject* parent = nullptr);
-    ~HoverHelp() override;
+    explicit HoverHelp(MaskQuery masked = {}, QObject* parent = nullptr);
 
-    // Makes the 24 trackers and attaches each to its field; runs once, after the masking has
-    // been applied. A field the window lacks gets a tracker that reports nothing.
-    void wf_SetUpMouseTrack();
+    // Makes a tracker for each field, in the order given, and attaches it; runs once, after the
+    // masking has been applied.
+    void wf_SetUpMouseTrack(const QList<Field>& fields);
+    const QList<Field>& fields() const { return m_fields; }
 
     // The pointer moved over a field (every move arrives here).
     void wf_MouseTrack(QLineEdit* arcon_Control, cMouseTrack* arcon_MouseTrack);
@@ -62,20 +59,18 @@ public:
     // Tests rest for less than the desktop's hover time.
     void setHoverTime(int ms);
 
-    static bool isSecretField(const QLineEdit* field);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool isSecret(const QLineEdit* field) const;
     bool masked(const QLineEdit* field) const;
     void setTextColour(QLineEdit* field, Qt::GlobalColor colour);
     void restoreTextColour(QLineEdit* field);
 
-    QPointer<QWidget> m_window;
     MaskQuery m_masked;
     QList<cMouseTrack*> m_trackers;
-    QList<QPointer<QLineEdit>> m_fields;
+    QList<Field> m_fields;
     // Secret fields shown in clear by the pointer, when no query tells the masking state.
     QList<const QLineEdit*> m_unmasked;
     // The palette each field had before the pointer turned it blue (a default one when it took

@@ -13,6 +13,16 @@ namespace {
 
 constexpr int HoverMs = 30;
 
+// The fields the tests rest on: two name fields, which say what they are even while empty, a
+// plain one and the two secret ones.
+const HoverHelp::Field kFields[] = {
+    {nullptr, "idecl_NameMT", "Name of the user", true, false},
+    {nullptr, "idecl_CityMT", "City of the user", false, false},
+    {nullptr, "idecl_CreditCardMT", "Credit Card Name", true, false},
+    {nullptr, "idecl_TravelPINNumberMT", "PIN Number for the travel program", false, true},
+    {nullptr, "idecl_WebPasswordMT", "Password for the web account", false, true},
+};
+
 const QColor kBlue(0, 0, 255);
 // The text colour of a dark desktop theme; a field takes it again when the pointer leaves.
 const QColor kThemeText(230, 230, 230);
@@ -41,22 +51,23 @@ private:
         QPalette dark = m_window->palette();
         dark.setColor(QPalette::Text, kThemeText);
         m_window->setPalette(dark);
-        m_window->resize(4 * 160, 6 * 30 + 40);
-        int i = 0;
-        for (const HoverHelp::Entry& entry : HoverHelp::entries()) {
-            auto* edit = new QLineEdit(m_window.get());
-            edit->setObjectName(QString::fromLatin1(entry.field));
-            edit->setGeometry((i % 4) * 160, (i / 4) * 30, 150, 24);
-            ++i;
+        m_window->resize(4 * 160, 2 * 30 + 40);
+        QList<HoverHelp::Field> fields;
+        for (HoverHelp::Field entry : kFields) {
+            entry.edit = new QLineEdit(m_window.get());
+            // idecl_<name>MT tracks sle_<name>.
+            entry.edit->setObjectName(QStringLiteral("sle_") + entry.tracker.mid(6).chopped(2));
+            entry.edit->setGeometry((fields.size() % 4) * 160, (fields.size() / 4) * 30, 150, 24);
+            fields << entry;
         }
         // The window masks before the hover help starts.
         for (const char* secret : {"sle_WebPassword", "sle_TravelPINNumber"}) {
             field(QString::fromLatin1(secret))->setEchoMode(m_masking ? QLineEdit::Password : QLineEdit::Normal);
         }
-        m_help = std::make_unique<HoverHelp>(
-            m_window.get(), withQuery ? HoverHelp::MaskQuery([this] { return m_masking; }) : HoverHelp::MaskQuery());
+        m_help = std::make_unique<HoverHelp>(withQuery ? HoverHelp::MaskQuery([this] { return m_masking; })
+                                                       : HoverHelp::MaskQuery());
         m_help->setHoverTime(HoverMs);
-        m_help->wf_SetUpMouseTrack();
+        m_help->wf_SetUpMouseTrack(fields);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         moveAway();

@@ -39,7 +39,7 @@ private slots:
                                                  {QStringLiteral("Password"), QStringLiteral("pw")}});
         frm_Main& main = f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
-        QVERIFY(!main.dataControl(QStringLiteral("Credit"))->MoveNext());
+        QVERIFY(!main.dataControl(Category::Credit)->MoveNext());
         QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Beta"));
         main.menuItem("mnu_ViewLock")->trigger();
         QVERIFY(gbool_Lock);
@@ -50,8 +50,8 @@ private slots:
         auto closed = [&] {
             QVERIFY(!gdb_Data);
             QVERIFY(gstr_Password.isEmpty() && gstr_Connect.isEmpty());
-            for (const char* category : {"Credit", "Travel", "Web"}) {
-                QVERIFY(!main.dataControl(QString::fromLatin1(category))->IsAttached());
+            for (const Category category : categories::listed()) {
+                QVERIFY(!main.dataControl(category)->IsAttached());
             }
             for (const QLineEdit* field : main.findChildren<QLineEdit*>()) {
                 QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));
