@@ -264,8 +264,7 @@ private slots:
         dialog.Form_Load(QString::number(gone));
         {
             dao::RecordsetPtr rs;
-            QVERIFY(!gdb_Data->OpenRecordset(statements::loadRecord(Category::Web, gone), rs,
-                                             dao::dbOpenDynaset));
+            QVERIFY(!gdb_Data->OpenRecordset(statements::loadRecord(Category::Web, gone), rs, dao::dbOpenDynaset));
             QVERIFY(!rs->Delete());
         }
         child<QLineEdit>(&dialog, "sle_URL")->setText(QStringLiteral("changed"));

@@ -365,7 +365,8 @@ private slots:
         QVERIFY(QFile::exists(file + ".lock"));
         QCOMPARE(modeOf(file), 0640);
         DatabasePtr db = fixture::open(file, "pw");
-        QCOMPARE(fixture::column(*db, statements::listView(Category::Web), "Web Site"), QStringList{"through the link"});
+        QCOMPARE(fixture::column(*db, statements::listView(Category::Web), "Web Site"),
+                 QStringList{"through the link"});
     }
 
     // A file nobody may write opens; every change is refused with 3051 and the file, mode and

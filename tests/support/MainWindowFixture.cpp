@@ -89,7 +89,8 @@ MainWindowFixture::DialogAction MainWindowFixture::saveName(const QString& name)
             if (gdb_Data->OpenRecordset(statements::loadRecord(kind->kind, id), rs, dao::dbOpenDynaset) || rs->Edit()) {
                 return false;
             }
-        } else if (gdb_Data->OpenRecordset(statements::wholeTable(kind->kind), rs, dao::dbOpenDynaset) || rs->AddNew()) {
+        } else if (gdb_Data->OpenRecordset(statements::wholeTable(kind->kind), rs, dao::dbOpenDynaset) ||
+                   rs->AddNew()) {
             return false;
         }
         if (rs->SetField(kind->nameField, name) || rs->Update()) {
