@@ -131,19 +131,19 @@ void RecordTools::mnu_EditCopySecret_Click()
 
 QLineEdit* RecordTools::secretField() const
 {
-    const QString category = m_main.currentCategory();
-    const char* name = category == QLatin1String("Credit")   ? "sle_CreditAccountNumber"
-                       : category == QLatin1String("Travel") ? "sle_TravelPINNumber"
-                                                             : "sle_WebPassword";
+    const std::optional<Category> category = m_main.currentCategory();
+    const char* name = category == Category::Credit   ? "sle_CreditAccountNumber"
+                       : category == Category::Travel ? "sle_TravelPINNumber"
+                                                      : "sle_WebPassword";
     return m_main.findChild<QLineEdit*>(QString::fromLatin1(name));
 }
 
 void RecordTools::nameSecretItem()
 {
-    const QString category = m_main.currentCategory();
-    m_copySecret->setText(category == QLatin1String("Credit")   ? QStringLiteral("Copy Card &Number")
-                          : category == QLatin1String("Travel") ? QStringLiteral("Copy &PIN")
-                                                                : QStringLiteral("Copy &Password"));
+    const std::optional<Category> category = m_main.currentCategory();
+    m_copySecret->setText(category == Category::Credit   ? QStringLiteral("Copy Card &Number")
+                          : category == Category::Travel ? QStringLiteral("Copy &PIN")
+                                                         : QStringLiteral("Copy &Password"));
 }
 
 void RecordTools::mnu_EditFind_Click()
@@ -189,15 +189,14 @@ void RecordTools::mnu_ViewPasswordReport_Click()
     }
 }
 
-bool RecordTools::showRecord(const QString& category, qint64 id)
+bool RecordTools::showRecord(Category category, qint64 id)
 {
-    const statements::Category* kind = statements::category(category);
     DataControl* view = m_main.dataControl(category);
-    if (kind == nullptr || view == nullptr) {
+    if (view == nullptr) {
         return false;
     }
     m_main.showPage(category);
-    dao::Error error = view->FindFirst(statements::criteriaById(*kind, id));
+    dao::Error error = view->FindFirst(statements::criteriaById(category, id));
     if (!error && view->NoMatch()) {
         // Gone since the list was made.
         error = dao::makeError(dao::err::NoCurrentRecord);

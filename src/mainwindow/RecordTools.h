@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Categories.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -26,7 +28,7 @@ public:
     // chosen from it.
     void mnu_ViewPasswordReport_Click();
     // Shows a record on its page; false (with the error shown) when it cannot be reached.
-    bool showRecord(const QString& category, qint64 id);
+    bool showRecord(Category category, qint64 id);
 
     // Copies a display field's whole value; a password, PIN or card number as a secret.
     void copyField(QLineEdit* field);

@@ -33,17 +33,17 @@ std::string folded(const QString& text)
 
 } // namespace
 
-QString pageCategory(Page page)
+Category pageCategory(Page page)
 {
     switch (page) {
     case Page::Credit:
-        return QStringLiteral("Credit");
+        return Category::Credit;
     case Page::Travel:
-        return QStringLiteral("Travel");
+        return Category::Travel;
     case Page::Web:
         break;
     }
-    return QStringLiteral("Web");
+    return Category::Web;
 }
 
 QString pageTitle(Page page)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Categories.h"
 #include "Dao.h"
 
 #include <QList>
@@ -15,8 +16,8 @@ namespace recordtools {
 
 // The three pages of records, in the order of the main window's tabs.
 enum class Page { Credit, Travel, Web };
-// "Credit", "Travel", "Web": the record category of the page.
-QString pageCategory(Page page);
+// The kind of record the page lists.
+Category pageCategory(Page page);
 // "Credit Cards", "Travel Programs", "Web Accounts": what a row says of its page.
 QString pageTitle(Page page);
 

@@ -61,7 +61,7 @@ void tst_RecordTools::findShowsTheChosenRecord()
     f.add("[Web Accounts]", {{"Web Site", "Gamma"}, {"Login", "USER.g"}});
     f.add("[Credit Cards]", {{"Credit Card", "Alpha"}, {"Account Name", "Card Holder"}});
     frm_Main& main = f.show();
-    main.showPage(QStringLiteral("Credit"));
+    main.showPage(Category::Credit);
     f.seam.queueScript([&](QDialog* dialog) {
         QApplication::setActiveWindow(dialog);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
@@ -80,7 +80,7 @@ void tst_RecordTools::findShowsTheChosenRecord()
     QCOMPARE(f.seam.modalDialogs, QStringList{"frm_Find"});
     QCOMPARE(f.seam.leftOpen, 0);
     QCOMPARE(::page(main), page);
-    QCOMPARE(main.nameBox(page == 0 ? "Credit" : "Web")->text(), shown);
+    QCOMPARE(main.nameBox(page == 0 ? Category::Credit : Category::Web)->text(), shown);
 }
 
 void tst_RecordTools::copyKeysTakeTheValueOfThePageInFront_data()
@@ -108,7 +108,7 @@ void tst_RecordTools::copyKeysTakeTheValueOfThePageInFront()
     f.add("[Credit Cards]", {{"Credit Card", "Card"}, {"Account Number", "4111111111111111"}});
     f.add("[Travel Programs]", {{"Travel Program", "Miles"}, {"PIN Number", "2468"}});
     frm_Main& main = f.show();
-    main.showPage(page);
+    main.showPage(categories::named(page)->kind);
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
     QGuiApplication::clipboard()->clear();
@@ -144,7 +144,7 @@ void tst_RecordTools::reportRowLeadsToItsRecord()
     QCOMPARE(rows,
              QStringList({"Beta - Web Accounts: short password (5 characters)", "Old Card - Credit Cards: expired"}));
     QCOMPARE(::page(main), 0);
-    QCOMPARE(main.nameBox("Credit")->text(), QStringLiteral("Old Card"));
+    QCOMPARE(main.nameBox(Category::Credit)->text(), QStringLiteral("Old Card"));
 }
 
 QTEST_MAIN(tst_RecordTools)

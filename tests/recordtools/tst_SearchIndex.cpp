@@ -81,7 +81,7 @@ private:
         QStringList list;
         for (const int row : rows) {
             const recordtools::Record& record = m_index.record(row);
-            list << recordtools::pageCategory(record.page) + QLatin1Char(':') + record.name;
+            list << categories::info(recordtools::pageCategory(record.page)).name + QLatin1Char(':') + record.name;
         }
         return list;
     }
