@@ -28,9 +28,6 @@ public:
     void showAndPaint();
     // Closes the window once it has been up long enough; returns at once if it has.
     void unload();
-    // Time since the window was created (a steady clock: changing the system time does not
-    // stretch or cut the wait).
-    qint64 elapsedSinceLoad() const { return m_loadTime.elapsed(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -24,7 +24,6 @@ public:
     // be written at all (no runtime folder, no permission) the answer is true: refusing to start
     // would lock the user out of the data for a reason that has nothing to do with a second copy.
     bool tryAcquire();
-    bool isHeld() const { return m_held; }
     void release();
     QString lockFilePath() const { return m_path; }
 

@@ -31,21 +31,11 @@ private slots:
         platform::resetSystemInfoProgramNames();
     }
 
-    void bothWindowsShowTheVersion()
-    {
-        testsupport::ScriptedSeam seam;
-        frm_About about;
-        frm_Splash splash;
-        for (const QWidget* window : {static_cast<QWidget*>(&about), static_cast<QWidget*>(&splash)}) {
-            QCOMPARE(window->findChild<QLabel*>("lbl_Version")->text(), QStringLiteral("Version 9.8"));
-        }
-    }
-
     void noLabelCutsOffItsText_data()
     {
         QTest::addColumn<bool>("splash");
         QTest::addColumn<int>("points");
-        for (const int points : {8, 12, 16}) {
+        for (const int points : {8, 16}) {
             QTest::addRow("About box, %d pt", points) << false << points;
             QTest::addRow("splash, %d pt", points) << true << points;
         }

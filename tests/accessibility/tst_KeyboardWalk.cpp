@@ -39,19 +39,9 @@ private slots:
         row("personal", "Personal",
             QStringList{"sle_Name", "sle_Address", "sle_City", "ddlb_State", "sle_ZipCode", "sle_PhoneNumber",
                         "ddlb_EMailAddress", "cb_OK", "cb_Cancel"});
-        row("credit card", "Credit",
-            QStringList{"sle_CreditCard", "ob_CreditCard_1", "ddlb_AccountName", "sle_AccountNumber",
-                        "sle_ExpirationDate", "sle_PhoneNumber", "mle_Notes", "cb_OK", "cb_Cancel"});
-        row("travel program", "Travel",
-            QStringList{"sle_TravelProgram", "ddlb_ProgramType", "ddlb_AccountName", "sle_AccountNumber", "sle_PIN",
-                        "ddlb_WebAccount", "sle_PhoneNumber", "mle_Notes", "cb_OK", "cb_Cancel"});
         row("web account", "Web",
             QStringList{"sle_WebSite", "ddlb_SiteType", "sle_URL", "ddlb_Login", "ddlb_Password", "cb_Generate",
                         "ddlb_EMailAddress", "mle_Notes", "cb_OK", "cb_Cancel"});
-        row("login", "Login", QStringList{"sle_Password", "cb_OK", "cb_Cancel"});
-        row("password check", "Check", QStringList{"sle_Password", "cb_OK", "cb_Cancel"});
-        row("change password", "Password",
-            QStringList{"sle_OldPassword", "sle_NewPassword", "sle_NewPasswordAgain", "cb_OK", "cb_Cancel"});
     }
     void tabFollowsTheGivenOrderBothWays()
     {

@@ -1,15 +1,10 @@
 #include "AccessCheck.h"
-#include "HoverHelp.h"
 #include "MainWindowFixture.h"
 #include "TestSupport.h"
 #include "Windows.h"
 
-#include <QAccessible>
-#include <QAccessibleInterface>
 #include <QApplication>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -21,8 +16,6 @@ using accesscheck::nameOf;
 
 namespace {
 
-const QString kSecret = QStringLiteral("Hunter2Zq");
-
 // Three credit cards, a travel program with a PIN and a web account with a password, so that
 // every page shows its fields.
 void fill(MainWindowFixture& f)
@@ -32,23 +25,13 @@ void fill(MainWindowFixture& f)
         f.add(QStringLiteral("[Credit Cards]"), {{"Credit Card", card}, {"Card Type", " 2"}});
     }
     f.add(QStringLiteral("[Travel Programs]"), {{"Travel Program", "Miles"}, {"PIN Number", "4711"}});
-    f.add(QStringLiteral("[Web Accounts]"), {{"Web Site", "Site"}, {"URL", "www.example.org"}, {"Password", kSecret}});
+    f.add(QStringLiteral("[Web Accounts]"),
+          {{"Web Site", "Site"}, {"URL", "www.example.org"}, {"Password", "Hunter2Zq"}});
 }
 
 QLineEdit* field(frm_Main& main, const char* name)
 {
     return main.findChild<QLineEdit*>(QString::fromLatin1(name));
-}
-
-bool revealsSecret(QWidget* control)
-{
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
-    QStringList texts{face->text(QAccessible::Name), face->text(QAccessible::Value),
-                      face->text(QAccessible::Description)};
-    if (QAccessibleTextInterface* text = face->textInterface()) {
-        texts << text->text(0, int(kSecret.size()));
-    }
-    return texts.join(QStringLiteral("|")).contains(kSecret.left(4));
 }
 
 QTabWidget* pages(frm_Main& main)
@@ -95,80 +78,6 @@ private slots:
         QVERIFY(widget != nullptr);
         widget->setToolTip(QString());
         QCOMPARE(nameOf(widget), expected);
-    }
-    void displayFieldsAreReadOnly()
-    {
-        MainWindowFixture f;
-        fill(f);
-        frm_Main& main = f.show();
-        for (const HoverHelp::Field& entry : main.hoverHelp().fields()) {
-            const QAccessible::State state = QAccessible::queryAccessibleInterface(entry.edit)->state();
-            QVERIFY2(state.readOnly && !state.editable, qPrintable(entry.edit->objectName()));
-        }
-    }
-    void maskedFieldsKeepTheirSecretUntilUnmaskedFromTheKeyboard()
-    {
-        MainWindowFixture f;
-        fill(f);
-        frm_Main& main = f.show();
-        QVERIFY(accesscheck::showActive(&main));
-        QLineEdit* password = field(main, "sle_WebPassword");
-        QCOMPARE(password->text(), kSecret);
-        QVERIFY(!revealsSecret(password));
-
-        // View > Mask Passwords, by its mnemonics.
-        QTest::keyClick(&main, Qt::Key_V, Qt::AltModifier);
-        QMenu* view = main.findChild<QMenu*>(QStringLiteral("mnu_View"));
-        QTRY_VERIFY(view->isVisible());
-        QTest::keyClick(view, Qt::Key_M);
-        QTRY_VERIFY(!view->isVisible());
-        QVERIFY(!main.ibool_MaskPasswords);
-        QVERIFY(revealsSecret(password));
-    }
-    void everyMenuCommandHasItsOwnKey()
-    {
-        MainWindowFixture f;
-        frm_Main& main = f.show();
-        QStringList faults;
-        QList<QMenu*> menus;
-        QString barKeys;
-        for (QAction* top : main.menuBar()->actions()) {
-            if (top->menu() != nullptr && top->isVisible()) {
-                menus << top->menu();
-                const qsizetype amp = top->text().indexOf(QLatin1Char('&'));
-                if (amp < 0) {
-                    faults << top->text() + QStringLiteral(": no mnemonic");
-                } else {
-                    barKeys += top->text().at(amp + 1).toLower();
-                }
-            }
-        }
-        for (QMenu* menu : menus) {
-            QString keys;
-            for (QAction* item : menu->actions()) {
-                if (item->isSeparator() || !item->isVisible()) {
-                    continue;
-                }
-                const qsizetype amp = item->text().indexOf(QLatin1Char('&'));
-                if (amp < 0 && item->shortcut().isEmpty()) {
-                    faults << menu->title() + QStringLiteral(" > ") + item->text() + QStringLiteral(": no key");
-                }
-                if (amp >= 0) {
-                    const QChar key = item->text().at(amp + 1).toLower();
-                    if (keys.contains(key)) {
-                        faults << menu->title() + QStringLiteral(" > ") + item->text() +
-                                      QStringLiteral(": mnemonic taken");
-                    }
-                    keys += key;
-                }
-            }
-        }
-        for (const QChar key : barKeys) {
-            if (barKeys.count(key) > 1) {
-                faults << QStringLiteral("menu bar mnemonic used twice: ") + key;
-            }
-        }
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
     void pagesAndRecordsChangeFromTheKeyboard()
     {

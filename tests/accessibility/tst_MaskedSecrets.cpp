@@ -67,10 +67,7 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("field");
         row("login", "Login", "sle_Password");
-        row("password check", "Check", "sle_Password");
         row("old password", "Password", "sle_OldPassword");
-        row("new password", "Password", "sle_NewPassword");
-        row("new password again", "Password", "sle_NewPasswordAgain");
     }
     void maskedFieldKeepsItsSecret()
     {

@@ -1,5 +1,4 @@
-// Import and export of CSV files: the peers' layouts from checked-in samples and from a real
-// export where the peer's command-line tool is installed, the faults a person must be told
+// Import and export of CSV files: the peers' layouts from checked-in samples, the faults a person must be told
 // about with their line, duplicates, all-or-nothing writing, and the round trip of an export.
 
 #include "EngineFixture.h"
@@ -8,8 +7,6 @@
 #include "Statements.h"
 #include "TestSupport.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -104,35 +101,6 @@ private slots:
         QCOMPARE(records.size(), count);
         QCOMPARE(records.at(index).category, Category::Web);
         QCOMPARE(webText(records.at(index)), expected);
-    }
-
-    void realKeeperExportIsRead()
-    {
-        const QString cli = QStandardPaths::findExecutable("keepassxc-cli");
-        if (cli.isEmpty()) {
-            QSKIP("keepassxc-cli is not installed (scripts/deps.sh test installs it)");
-        }
-        QTemporaryDir dir;
-        const QString db = dir.filePath("peer.kdbx");
-        auto run = [&](const QStringList& args, const QByteArray& input) {
-            QProcess p;
-            p.start(cli, args);
-            p.write(input);
-            p.closeWriteChannel();
-            p.waitForFinished(60000);
-            return p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
-        };
-        QVERIFY(run({"db-create", "-q", "-p", "-t", "100", db}, "pw\npw\n").isEmpty());
-        run({"mkdir", "-q", db, "Shopping"}, "pw\n");
-        run({"add", "-q", "-u", "ann", "--url", "https://shop.example.com/", "--notes", "two\nlines, \"quoted\"", "-p",
-             db, "Shopping/Shop, Inc."},
-            "pw\nse,cr\"et\n");
-        const QByteArray exported = run({"export", "-q", "-f", "csv", db}, "pw\n");
-        QVERIFY2(exported.contains("Shop, Inc."), exported.constData());
-        const QList<transfer::Record> records = readOrFail(exported);
-        QCOMPARE(records.size(), 1);
-        QCOMPARE(webText(records.at(0)),
-                 QString("Shop, Inc.|Shopping|https://shop.example.com/|ann|se,cr\"et|two\nlines, \"quoted\""));
     }
 
     void faultsNameTheirLine_data()

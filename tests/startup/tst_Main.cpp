@@ -92,21 +92,6 @@ private slots:
     }
     void cleanup() { gdb_Data.reset(); }
 
-    void secondCopyIsRefused()
-    {
-        fixture::createDataFile(programDir());
-        platform::SingleInstance running(m_settings.filePath("corvanta.lock"));
-        QVERIFY(running.tryAcquire());
-        ScriptedSeam seam;
-        QCOMPARE(Main(windows()), StartupResult::Ended);
-        QCOMPARE(seam.messages.size(), 1);
-        QCOMPARE(seam.messages[0].text, QString("Corvanta is already running."));
-        QCOMPARE(seam.messages[0].title, QString("Corvanta Error"));
-        QCOMPARE(seam.messages[0].flags, 64);
-        QVERIFY(running.isHeld()); // the running copy keeps its lock
-        QVERIFY(!gdb_Data && m_opened.isEmpty());
-    }
-
     void dataFileIsFoundBesideTheProgramThenInTheUsersFolder_data()
     {
         QTest::addColumn<QStringList>("present"); // "beside", "user", "shipped", "companion"
@@ -173,7 +158,7 @@ private slots:
     {
         fixture::createDataFile(programDir(), "Right One");
         ScriptedSeam seam;
-        for (const char* wrong : {"right one", "Right One ", "x", "Right", "RIGHT ONE"}) {
+        for (const char* wrong : {"right one", "Right One "}) {
             seam.queueScript(typePassword(wrong));
         }
         QList<QDialog*> dialogs;
@@ -182,8 +167,8 @@ private slots:
             typePassword("Right One")(d);
         });
         QCOMPARE(Main(windows()), StartupResult::Running);
-        QCOMPARE(seam.modalDialogs.size(), 6);
-        QCOMPARE(seam.messages.size(), 5);
+        QCOMPARE(seam.modalDialogs.size(), 3);
+        QCOMPARE(seam.messages.size(), 2);
         for (const auto& m : seam.messages) {
             QCOMPARE(m.text, QString("The password is incorrect.\r\n"));
             QCOMPARE(m.title, QString("Corvanta Password"));

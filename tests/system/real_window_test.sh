@@ -6,7 +6,8 @@
 # refusing to be minimised), is minimised by the window manager and given back as a task bar does
 # (with a tray and without), and exits from the tray menu. On the way it finds a web account by
 # part of its login, copies its password into another program's text box and sees the clipboard
-# emptied after the delay. Then checks the data file through the engine. Screenshots of every step
+# emptied after the delay; a second copy is refused, a missing document told about, the lock of a
+# killed copy taken over. Then checks the data file through the engine. Screenshots of every step
 # are kept in the folder given as the third argument.
 #   real_window_test.sh PROGRAM DUMP_TOOL SHOT_DIR CREATE_TOOL PASTE_BOX
 set -uo pipefail
@@ -151,6 +152,28 @@ main=$(wait_window '^ Corvanta$') || fail "no main window after login"
 focus "$main"
 shot logged-in
 
+# 4a. A second copy is refused with a word while the first runs, and ends.
+(cd "$work/prog" && exec ./corvanta) & second=$!
+pids+=($second)
+win=$(wait_window 'Corvanta Error') || fail "no message for a second copy"
+shot second-copy
+focus "$win"
+xdotool key Return
+for _ in $(seq 50); do kill -0 "$second" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$second" 2>/dev/null && fail "the second copy did not end"
+focus "$main"
+
+# 4b. A document that is not there is told about, not opened.
+xdotool key alt+h
+sleep 0.3
+xdotool key r
+win=$(wait_window 'Corvanta Error') || fail "no message for the missing readme"
+shot missing-readme
+focus "$win"
+xdotool key Return
+sleep 0.5
+focus "$main"
+
 # 5. A web account.
 xdotool key ctrl+w
 win=$(wait_window 'Web Account') || fail "no web-account dialog"
@@ -288,6 +311,16 @@ shot exit-question
 xdotool key alt+y
 for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app" 2>/dev/null && fail "the program did not end from the tray menu"
+
+# 7b. A copy killed outright leaves its lock file, which the next start takes over.
+start
+wait_window 'Corvanta Password' >/dev/null || fail "no login dialog for the copy to be killed"
+kill -KILL "$app"
+wait "$app" 2>/dev/null
+start
+win=$(wait_window 'Corvanta Password') || fail "the lock of a killed copy kept the next start out"
+kill "$app"
+wait "$app" 2>/dev/null
 
 # 8. What the file holds.
 "$dump" "$work/prog/Corvanta.cvd" "wrong" >/dev/null 2>&1

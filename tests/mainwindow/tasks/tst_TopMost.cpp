@@ -48,16 +48,6 @@ private slots:
         }
     }
 
-    void wishBeforeTheFirstShowIsKept()
-    {
-        bool on = true;
-        tasks::SetTopMost(on, m_window.get());
-        QVERIFY(!m_window->isVisible());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        QVERIFY(nativeOnTop());
-    }
-
     void bracketLeavesTheBandOnlyWhileItLives_data()
     {
         QTest::addColumn<bool>("onTop");
