@@ -93,6 +93,14 @@ QStringList foundInMemory(qint64 pid, const QStringList& texts)
 
 } // namespace
 
+// The sanitizer keeps freed blocks in its own quarantine and the program's wiping of freed memory
+// is off there: only the ordinary build proves that no copy is left outside guarded memory.
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kFreedIsWiped = false;
+#else
+constexpr bool kFreedIsWiped = true;
+#endif
+
 class tst_SecretsInMemory : public QObject
 {
     Q_OBJECT
@@ -143,14 +151,12 @@ private slots:
             const QString web = kWebPassword + QStringLiteral(" (UTF-8)");
             QVERIFY2(inMemory.contains(password) && inMemory.contains(web), qPrintable(inMemory.join(", ")));
             for (const QString& place : inMemory) {
-                QVERIFY2(!place.startsWith(kPassword) || place == password, qPrintable(place));
+                QVERIFY2(!kFreedIsWiped || !place.startsWith(kPassword) || place == password, qPrintable(place));
             }
         } else {
-#ifdef __SANITIZE_ADDRESS__
-            // The sanitizer keeps freed blocks in its own quarantine and the program's wiping of
-            // freed memory is off there; the ordinary build holds this promise.
-            QSKIP("freed memory is the sanitizer's, not wiped");
-#endif
+            if (!kFreedIsWiped) {
+                QSKIP("freed memory is the sanitizer's, not wiped");
+            }
             QVERIFY2(inMemory.isEmpty(), qPrintable(inMemory.join(QStringLiteral(", "))));
         }
     }
