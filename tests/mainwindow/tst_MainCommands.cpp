@@ -1,20 +1,34 @@
+// The commands of the main window's menus and keys on a real data file: create, edit, delete,
+// the documents, Set Password, Compress, Export and Back Up, Find, the copy keys and the password
+// report.
+
 #include "DataControl.h"
+#include "EngineFixture.h"
+#include "FileCommands.h"
 #include "General.h"
-#include "MainCommands.h"
 #include "MainWindowFixture.h"
 #include "Platform.h"
-#include "SettingsStore.h"
+#include "SecretClipboard.h"
+#include "Statements.h"
 #include "TestSupport.h"
-#include "WindowTasks.h"
+#include "frm_Password.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListView>
+#include <QMimeData>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 using testsupport::row;
 
@@ -25,6 +39,23 @@ int page(frm_Main& main)
     return main.findChild<QTabWidget*>("tp_Data")->currentIndex();
 }
 
+// Types the three boxes of the change-password dialog and presses Enter.
+testsupport::ScriptedSeam::Script changePassword(const QString& oldPw, const QString& newPw)
+{
+    return [oldPw, newPw](QDialog* dialog) {
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("sle_OldPassword"), oldPw);
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("sle_NewPassword"), newPw);
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("sle_NewPasswordAgain"), newPw);
+        QTest::keyClick(dialog->findChild<QLineEdit*>("sle_NewPasswordAgain"), Qt::Key_Return);
+    };
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
+}
+
 } // namespace
 
 class tst_MainCommands : public QObject
@@ -32,6 +63,8 @@ class tst_MainCommands : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { fixture::useCheapKdf(); }
+
     void createSwitchesToItsPageAndShowsTheNewRecord_data()
     {
         QTest::addColumn<int>("key"); // with Ctrl
@@ -154,7 +187,6 @@ private slots:
             "Corvanta.doc");
         row("guide, browser only", guide, "Corvanta.doc", QStringList{"text/html"}, "Corvanta.html");
         row("guide, neither", guide, "Corvanta.doc", QStringList{}, "window");
-        row("licence", "mnu_HelpLicense", "License.txt", QStringList{}, "window");
     }
     void documentsOpenWhereTheDesktopCan()
     {
@@ -200,6 +232,262 @@ private slots:
         QVERIFY(f.seam.messages.first().text.startsWith("Error: "));
         QVERIFY(f.seam.messages.first().text.endsWith("]"));
         QCOMPARE(f.seam.messages.first().title, QStringLiteral("Corvanta Error"));
+    }
+
+    void setPasswordRebindsAndTogglesTheLockItem_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        row("set one", QString(), "new one");
+        row("change it", "old", "new one");
+        row("remove it", "old", QString());
+    }
+    void setPasswordRebindsAndTogglesTheLockItem()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        MainWindowFixture f(from);
+        f.add("[Web Accounts]", {{"Web Site", "Zulu"}});
+        f.add("[Web Accounts]", {{"Web Site", "Alpha"}});
+        f.add("[Personal Information]", {{"Name", "Ann"}});
+        frm_Main& main = f.show();
+        QCOMPARE(main.menuItem("mnu_ViewLock")->isEnabled(), !from.isEmpty());
+        f.seam.queueScript(changePassword(from, to));
+        main.menuItem("mnu_FileSetPassword")->trigger();
+        QCOMPARE(f.seam.messages.size(), 0);
+        QCOMPARE(fixture::text(gstr_Password), to);
+        QCOMPARE(main.menuItem("mnu_ViewLock")->isEnabled(), !to.isEmpty());
+        QCOMPARE(f.text("sle_Name"), QString("Ann"));
+        main.showPage(Category::Web);
+        QCOMPARE(f.text("sle_WebAccount"), QString("Alpha"));
+        QVERIFY(!f.seam.busy);
+        // The dialog stays loaded, hidden, and starts empty the next time.
+        frm_Password* dialog = main.fileCommands().passwordDialog();
+        QVERIFY(dialog && !dialog->isVisible());
+        f.seam.queueScript([](QDialog* d) {
+            QVERIFY(d->findChild<QLineEdit*>("sle_OldPassword")->text().isEmpty());
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        QTest::keyClick(&main, Qt::Key_Escape); // nothing to do with the window
+        main.menuItem("mnu_FileSetPassword")->trigger();
+        QCOMPARE(fixture::text(gstr_Password), to);
+        QCOMPARE(f.text("sle_WebAccount"), QString("Alpha"));
+        f.closeWindow();
+        dao::DatabasePtr db;
+        QCOMPARE(dao::DBEngine::OpenDatabase(f.dataFile, false, false, statements::connectWith(to), db).number(), 0);
+    }
+
+    // What compaction keeps, and that it leaves nothing beside the file, the engine's tests prove;
+    // here the question comes first and the window shows the first records afterwards.
+    void compressAsksFirstAndShowsTheFirstRecords()
+    {
+        MainWindowFixture f("pw");
+        for (const char* site : {"Site 0", "Site 1", "Site 2"}) {
+            f.add("[Web Accounts]", {{"Web Site", site}});
+        }
+        f.add("[Credit Cards]", {{"Credit Card", "Blue"}});
+        f.add("[Credit Cards]", {{"Credit Card", "Amber"}});
+        f.add("[Personal Information]", {{"Name", "Ann"}});
+        frm_Main& main = f.show();
+        main.showPage(Category::Web);
+        QVERIFY(!main.dataControl(Category::Web)->Recordset()->MoveLast());
+        const QDateTime written = QFileInfo(f.dataFile).lastModified();
+        const int busy = f.seam.busyOn;
+        main.menuItem("mnu_FileCompress")->trigger(); // answered No: nothing changes
+        QCOMPARE(f.seam.messages.size(), 1);
+        QCOMPARE(f.seam.messages[0].text, QString("Are you sure you want to compress that datafile?"));
+        QCOMPARE(f.seam.messages[0].flags, 292);
+        QCOMPARE(f.seam.busyOn, busy);
+        QCOMPARE(QFileInfo(f.dataFile).lastModified(), written);
+        f.seam.queueAnswer(6);
+        main.menuItem("mnu_FileCompress")->trigger();
+        QCOMPARE(f.seam.messages.size(), 2);
+        QCOMPARE(f.text("sle_Name"), QString("Ann"));
+        QCOMPARE(f.text("sle_WebAccount"), QString("Site 0"));
+        main.showPage(Category::Credit);
+        QCOMPARE(f.text("sle_CreditCard"), QString("Amber"));
+        QVERIFY(gdb_Data && gdb_Data->IsOpen());
+        QVERIFY(!f.seam.busy);
+    }
+
+    void failedCompressionIsReportedAndTheFileKept()
+    {
+        MainWindowFixture f("pw");
+        f.add("[Web Accounts]", {{"Web Site", "Alpha"}});
+        frm_Main& main = f.show();
+        main.showPage(Category::Web);
+        f.seam.queueAnswer(6);
+        {
+            fixture::FailAt ops("rename");
+            main.menuItem("mnu_FileCompress")->trigger();
+        }
+        QCOMPARE(f.seam.messages.size(), 2);
+        QVERIFY(f.seam.messages[1].text.startsWith("Error: "));
+        QCOMPARE(f.seam.messages[1].title, QString("Corvanta Error"));
+        QCOMPARE(QDir(f.dir.path()).entryList({"*Compact*", "*.tmp"}, QDir::Files), QStringList());
+        QCOMPARE(f.text("sle_WebAccount"), QString("Alpha")); // attached again
+        QVERIFY(gdb_Data && gdb_Data->IsOpen());
+        QVERIFY(!f.seam.busy);
+    }
+
+    void exportAsksFirstAndWritesAPrivateFile()
+    {
+        MainWindowFixture f("pw");
+        f.add("[Web Accounts]", {{"Web Site", "Bank"}, {"Password", "secret, \"quoted\""}});
+        frm_Main& main = f.show();
+        const QString path = f.dir.filePath("out.csv");
+        main.menuItem("mnu_FileExport")->trigger(); // answered No
+        QCOMPARE(f.seam.messages.size(), 1);
+        QVERIFY(f.seam.messages[0].text.contains("every password of the data file in plain text"));
+        QCOMPARE(f.seam.messages[0].flags, 292);
+        QVERIFY(f.seam.fileChoosers.isEmpty());
+        f.seam.queueAnswer(6);
+        f.seam.queueFile(f.dataFile);
+        main.menuItem("mnu_FileExport")->trigger();
+        QCOMPARE(f.seam.messages.last().text, QString("That is the data file itself. Choose another file."));
+        f.seam.queueAnswer(6);
+        f.seam.queueFile(path);
+        main.menuItem("mnu_FileExport")->trigger();
+        QCOMPARE(f.seam.messages.last().text, "1 record exported to " + path + ".");
+        QVERIFY(
+            testsupport::readFile(path).contains("\r\nWeb,,,,,,,,,,,,,,,,,,Bank,,,,\"secret, \"\"quoted\"\"\"\r\n"));
+        QCOMPARE(modeOf(path), mode_t(0600));
+        QVERIFY(fixture::open(f.dataFile, "pw"));
+    }
+
+    void backUpWritesAnExactCopyOrNothing()
+    {
+        MainWindowFixture f("pw");
+        f.add("[Web Accounts]", {{"Web Site", "Bank"}});
+        frm_Main& main = f.show();
+        const QString path = f.dir.filePath("copy.cvd");
+        f.seam.queueFile(path);
+        {
+            fixture::FailAt ops("write");
+            main.menuItem("mnu_FileBackUp")->trigger();
+        }
+        QVERIFY(f.seam.messages.last().text.startsWith("Error: "));
+        QCOMPARE(QDir(f.dir.path()).entryList({"copy*"}, QDir::Files), QStringList());
+        f.seam.queueFile(path);
+        main.menuItem("mnu_FileBackUp")->trigger();
+        QCOMPARE(f.seam.messages.last().text, "The data file was backed up to " + path + ".");
+        QCOMPARE(testsupport::readFile(path), testsupport::readFile(f.dataFile));
+        QCOMPARE(modeOf(path), mode_t(0600));
+        QVERIFY(fixture::open(path, "pw"));
+        main.menuItem("mnu_FileBackUp")->trigger(); // cancelled: nothing shown
+        QCOMPARE(f.seam.fileChoosers.size(), 3);
+        QCOMPARE(f.seam.messages.size(), 2);
+        QVERIFY(!f.seam.busy);
+    }
+
+    void findShowsTheChosenRecord_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("keys"); // after typing, in the Find window
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("shown"); // the web account's name box; empty: nothing moved
+        QTest::newRow("Down into the list, Down, Enter")
+            << "user" << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return} << 2 << "Gamma";
+        QTest::newRow("a card by its holder") << "holder" << QList<int>{Qt::Key_Down, Qt::Key_Return} << 0 << "Alpha";
+        QTest::newRow("Esc closes, nothing moves") << "gamma" << QList<int>{Qt::Key_Escape} << 0 << "Alpha";
+    }
+
+    void findShowsTheChosenRecord()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, keys);
+        QFETCH(int, page);
+        QFETCH(QString, shown);
+        MainWindowFixture f;
+        f.add("[Web Accounts]", {{"Web Site", "Alpha"}, {"Login", "nobody"}});
+        f.add("[Web Accounts]", {{"Web Site", "Beta"}, {"Login", "user.b"}, {"Password", "user-secret"}});
+        f.add("[Web Accounts]", {{"Web Site", "Gamma"}, {"Login", "USER.g"}});
+        f.add("[Credit Cards]", {{"Credit Card", "Alpha"}, {"Account Name", "Card Holder"}});
+        frm_Main& main = f.show();
+        main.showPage(Category::Credit);
+        f.seam.queueScript([&](QDialog* dialog) {
+            QApplication::setActiveWindow(dialog);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            // The box has the focus: the window is used from the keyboard alone.
+            auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            QVERIFY2(box != nullptr,
+                     QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
+            QTest::keyClicks(box, typed);
+            for (const int key : keys) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            }
+        });
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(f.seam.modalDialogs, QStringList{"frm_Find"});
+        QCOMPARE(f.seam.leftOpen, 0);
+        QCOMPARE(::page(main), page);
+        QCOMPARE(main.nameBox(page == 0 ? Category::Credit : Category::Web)->text(), shown);
+    }
+
+    void copyKeysTakeTheValueOfThePageInFront_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("shift"); // Ctrl+Shift+C, else Ctrl+B
+        QTest::addColumn<QString>("copied");
+        QTest::addColumn<bool>("secret");
+        QTest::addColumn<QString>("item"); // what the Edit menu calls Ctrl+Shift+C there
+        QTest::newRow("web password") << "Web" << true << "pw 1&<x>" << true << "Copy &Password";
+        QTest::newRow("card number") << "Credit" << true << "4111111111111111" << true << "Copy Card &Number";
+        QTest::newRow("PIN") << "Travel" << true << "2468" << true << "Copy &PIN";
+        QTest::newRow("the web login, from any page") << "Travel" << false << "jo@x.com" << false << "Copy &PIN";
+    }
+
+    void copyKeysTakeTheValueOfThePageInFront()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, shift);
+        QFETCH(QString, copied);
+        QFETCH(bool, secret);
+        QFETCH(QString, item);
+        MainWindowFixture f;
+        f.add("[Web Accounts]", {{"Web Site", "Site"}, {"Login", "jo@x.com"}, {"Password", "pw 1&<x>"}});
+        f.add("[Credit Cards]", {{"Credit Card", "Card"}, {"Account Number", "4111111111111111"}});
+        f.add("[Travel Programs]", {{"Travel Program", "Miles"}, {"PIN Number", "2468"}});
+        frm_Main& main = f.show();
+        main.showPage(categories::named(page)->kind);
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(&main, shift ? Qt::Key_C : Qt::Key_B,
+                        Qt::ControlModifier | (shift ? Qt::ShiftModifier : Qt::NoModifier));
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->hasFormat(SecretClipboard::kHintFormat), secret);
+        QCOMPARE(main.menuItem("mnu_EditCopySecret")->text(), item);
+
+        // Locked, the program leaves nothing to copy.
+        main.wf_LockData();
+        QTest::keyClick(&main, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(f.seam.beeps, 1);
+    }
+
+    void reportRowLeadsToItsRecord()
+    {
+        MainWindowFixture f;
+        f.add("[Web Accounts]", {{"Web Site", "Alpha"}, {"Password", "a long and lonely password"}});
+        f.add("[Web Accounts]", {{"Web Site", "Beta"}, {"Password", "short"}});
+        f.add("[Credit Cards]", {{"Credit Card", "Old Card"}, {"Expiration Date", "0120"}});
+        frm_Main& main = f.show();
+        QStringList rows;
+        f.seam.queueScript([&](QDialog* dialog) {
+            auto* list = dialog->findChild<QListView*>(QStringLiteral("lv_ReportRows"));
+            for (int row = 0; row < list->model()->rowCount(); ++row) {
+                rows << list->model()->index(row, 0).data().toString();
+            }
+            QTest::keyClick(list, Qt::Key_Down);
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+        main.menuItem("mnu_ViewPasswordReport")->trigger();
+        QCOMPARE(rows, QStringList(
+                           {"Beta - Web Accounts: short password (5 characters)", "Old Card - Credit Cards: expired"}));
+        QCOMPARE(::page(main), 0);
+        QCOMPARE(main.nameBox(Category::Credit)->text(), QStringLiteral("Old Card"));
     }
 };
 

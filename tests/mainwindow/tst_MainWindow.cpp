@@ -1,20 +1,28 @@
+// The main window on a real data file: what its fields show, the settings it reads and writes,
+// and what a drag, a link or a double click on a field does.
+
 #include "DataControl.h"
+#include "DisplayFields.h"
 #include "General.h"
-#include "MainCommands.h"
 #include "MainWindowFixture.h"
 #include "SettingsStore.h"
 #include "TestSupport.h"
-#include "WindowTasks.h"
+#include "TopMost.h"
+#include "WebLinkLabel.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTest>
-#include <QToolButton>
+
+using testsupport::row;
 
 namespace {
 
@@ -29,11 +37,6 @@ void store(const QString& key, const QString& value)
     QVERIFY(platform::SaveSetting("Corvanta", "Settings", key, value));
 }
 
-void click(DataControl* view, const char* button)
-{
-    QTest::mouseClick(view->findChild<QToolButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-}
-
 // A dialog that only hides after use, as the change-password dialog does.
 class KeptDialog : public QDialog
 {
@@ -43,7 +46,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override
     {
-        closedBeforeSettings = stored("SplashScreen") == QLatin1String("<absent>");
+        closedBeforeSettings = stored("MainLeft") == QLatin1String("<absent>");
         QDialog::closeEvent(event);
     }
 };
@@ -55,6 +58,8 @@ class tst_MainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { DisplayFields::setDragRunner({}); }
+
     void personalFrameShowsFormattedValuesAndKeepsThoseWithout()
     {
         MainWindowFixture f;
@@ -63,7 +68,6 @@ private slots:
         frm_Main& main = f.show();
         QCOMPARE(f.text("sle_PhoneNumber"), QStringLiteral("(800) 555-1234"));
         QCOMPARE(f.text("sle_Address"), QString());
-        QVERIFY(window_tasks::HasTrayIcon());
         const QString sql = "UPDATE [Personal Information] SET [City] = NULL, [Name] = 'Bo' "
                             "WHERE [Personal Information ID] = " +
                             QString::number(id);
@@ -71,53 +75,6 @@ private slots:
         QVERIFY(main.wf_PersonalInformation());
         QCOMPARE(f.text("sle_Name"), QStringLiteral("Bo"));
         QCOMPARE(f.text("sle_City"), QStringLiteral("Springfield"));
-    }
-
-    void pagesListRecordsInNameOrderAndNavigate()
-    {
-        MainWindowFixture f;
-        for (const char* name : {"visa", "Amex", "Discover", "MasterCard"}) {
-            f.add("[Credit Cards]", {{"Credit Card", name}});
-        }
-        frm_Main& main = f.show();
-        DataControl* view = main.dataControl(Category::Credit);
-        QStringList seen{f.text("sle_CreditCard")};
-        for (int i = 0; i < 4; ++i) { // the last press is past the end: the view stays
-            click(view, "cb_Next");
-            seen << f.text("sle_CreditCard");
-        }
-        QCOMPARE(seen, (QStringList{"Amex", "Discover", "MasterCard", "visa", "visa"}));
-        click(view, "cb_Last");
-        click(view, "cb_Previous");
-        QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("MasterCard"));
-        // An empty page shows nothing and offers no move.
-        DataControl* travel = main.dataControl(Category::Travel);
-        QVERIFY(travel->Bof());
-        for (const char* button : {"cb_First", "cb_Previous", "cb_Next", "cb_Last"}) {
-            QVERIFY2(!travel->findChild<QToolButton*>(QString::fromLatin1(button))->isEnabled(), button);
-        }
-        QVERIFY(f.seam.messages.isEmpty());
-    }
-
-    void resetLetsGoOfTheFileAndShowsNothing()
-    {
-        MainWindowFixture f;
-        f.add("[Credit Cards]", {{"Credit Card", "Visa"}, {"Card Type", " 2"}, {"Expiration Date", "1203"}});
-        f.add("[Web Accounts]", {{"Web Site", "Shop"}, {"URL", "shop.example"}});
-        frm_Main& main = f.show();
-        QCOMPARE(f.text("sle_CreditExpirationDate"), QStringLiteral("12/03"));
-        main.wf_ResetDataControls();
-        for (const Category category : categories::listed()) {
-            QVERIFY(!main.dataControl(category)->IsAttached());
-        }
-        for (const QLineEdit* field : main.findChildren<QLineEdit*>()) { // but the "Other" card's caption
-            QVERIFY2(field->text().isEmpty() || field->objectName() == "sle_pbCreditCardType",
-                     qPrintable(field->objectName()));
-        }
-        QVERIFY(main.findChild<QLabel*>("pb_CreditCardType_1")->isHidden());
-        QVERIFY(!main.wf_SetUpDataControls());
-        QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Visa"));
-        QCOMPARE(f.text("sle_WebAccount"), QStringLiteral("Shop"));
     }
 
     void displayedFormattingIsNeverWrittenBack()
@@ -130,16 +87,16 @@ private slots:
         // Whatever lands in a display field stays on screen only.
         main.findChild<QLineEdit*>("sle_TravelAccountName")->setText("typed");
         DataControl* view = main.dataControl(Category::Travel);
-        click(view, "cb_Next");
+        QVERIFY(!view->MoveNext());
         QCOMPARE(f.text("sle_TravelPhoneNumber"), QStringLiteral("(___) 555-1234"));
-        click(view, "cb_Previous");
+        QVERIFY(!view->MovePrevious());
         main.wf_ResetDataControls();
         const QString sql = "Select * From [Travel Programs] Order By [Travel Program]";
         QCOMPARE(f.column(sql, "Phone Number"), (QStringList{"8005551234", "5551234"}));
         QCOMPARE(f.column(sql, "Account Name"), (QStringList{"", ""}));
     }
 
-    void settingsAreAppliedAtLoad()
+    void settingsAreAppliedAtLoadAndWrittenAtUnload()
     {
         MainWindowFixture f;
         for (const auto& [key, value] : {std::pair{"ViewPasswords", "0"}, std::pair{"SplashScreen", "true"},
@@ -150,47 +107,37 @@ private slots:
         QVERIFY(!main.menuItem("mnu_ViewPasswords")->isChecked());
         QCOMPARE(main.findChild<QLineEdit*>("sle_WebPassword")->echoMode(), QLineEdit::Normal);
         QVERIFY(!main.menuItem("mnu_ViewSplashScreen")->isChecked()); // only "1" is on
-        QVERIFY(gbool_AlwaysOnTop && window_tasks::IsTopMost(&main));
+        QVERIFY(gbool_AlwaysOnTop && tasks::IsTopMost(&main));
         QVERIFY(!gbool_Lock);
-    }
-
-    void unloadWritesSettings()
-    {
-        MainWindowFixture f;
-        frm_Main& main = f.show();
-        main.menuItem("mnu_ViewSplashScreen")->trigger();
         // With no position stored, the window opened in the middle of the primary screen (give or
         // take the frame, which is not known before the window is first shown).
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QVERIFY((main.geometry().center() - screen.center()).manhattanLength() <= 10);
-        main.menuItem("mnu_ViewPasswords")->trigger();
-        main.menuItem("mnu_ViewAlwaysOnTop")->trigger();
+
+        for (const char* item : {"mnu_ViewPasswords", "mnu_ViewSplashScreen", "mnu_ViewAlwaysOnTop"}) {
+            main.menuItem(item)->trigger();
+        }
         main.move(100, 80);
         const QPoint at = main.pos();
-        QCOMPARE(stored("SplashScreen"), QStringLiteral("<absent>")); // nothing before the unload
+        QCOMPARE(stored("ViewPasswords"), QStringLiteral("0")); // nothing before the unload
         main.menuItem("mnu_FileExit")->trigger();
-
         QCOMPARE(stored("MainLeft"), QString::number(at.x() * 15));
         QCOMPARE(stored("MainTop"), QString::number(at.y() * 15));
-        QCOMPARE(stored("SplashScreen"), QStringLiteral("0"));
-        QCOMPARE(stored("ViewPasswords"), QStringLiteral("0"));
+        QCOMPARE(stored("ViewPasswords"), QStringLiteral("1"));
+        QCOMPARE(stored("SplashScreen"), QStringLiteral("1"));
         QCOMPARE(stored("AlwaysOnTop"), QStringLiteral("0"));
         QCOMPARE(stored("Lock"), QStringLiteral("0"));
         QCOMPARE(f.programEnded, 1);
-        QVERIFY(!window_tasks::HasTrayIcon());
-    }
 
-    void minimisedUnloadKeepsStoredPosition()
-    {
-        MainWindowFixture f;
+        // Opened where it was left; a window that is minimised at the unload keeps that place.
         store("MainLeft", "1500");
         store("MainTop", "1200");
-        frm_Main& main = f.show();
-        QCOMPARE(main.pos(), QPoint(100, 80));
-        main.move(300, 300);
-        main.showMinimized();
-        main.hide();
-        main.close();
+        frm_Main& again = f.show();
+        QCOMPARE(again.pos(), QPoint(100, 80));
+        again.move(300, 300);
+        again.showMinimized();
+        again.hide();
+        again.close();
         QCOMPARE(stored("MainLeft"), QStringLiteral("1500"));
         QCOMPARE(stored("MainTop"), QStringLiteral("1200"));
     }
@@ -206,6 +153,161 @@ private slots:
         QVERIFY(kept.closedBeforeSettings);
         QCOMPARE(f.programEnded, 1);
         QVERIFY(gdb_Data == nullptr);
+    }
+
+    void leftDragCarriesTheWholeTextAndABlank_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("dropped"); // empty: no drag
+        const auto row = [](const char* name, int buttons, const char* field, const char* dropped) {
+            QTest::newRow(name) << buttons << QString(field) << QString(dropped);
+        };
+        row("left", Qt::LeftButton, "sle_CreditCard", "Visa Gold ");
+        row("right", Qt::RightButton, "sle_CreditCard", "");
+        // What goes into a sign-in form goes exactly as stored.
+        row("password", Qt::LeftButton, "sle_WebPassword", "R3tire^2045!");
+    }
+    void leftDragCarriesTheWholeTextAndABlank()
+    {
+        QFETCH(int, buttons);
+        QFETCH(QString, field);
+        QFETCH(QString, dropped);
+        MainWindowFixture f;
+        f.add("[Credit Cards]", {{"Credit Card", "Visa Gold"}});
+        f.add("[Web Accounts]", {{"Web Site", "Mail"}, {"Login", "jo@x.com"}, {"Password", "R3tire^2045!"}});
+        frm_Main& main = f.show();
+        QStringList drops;
+        DisplayFields::setDragRunner([&](QLineEdit*, QMimeData* data, Qt::DropActions allowed) {
+            drops << data->text() + (data->formats() == QStringList{"text/plain"} ? "" : " <other formats>") +
+                         (allowed == Qt::CopyAction ? "" : " <not a copy>");
+            delete data;
+        });
+        QLineEdit* edit = main.findChild<QLineEdit*>(field);
+        const QString shown = edit->text();
+        const auto pressed = Qt::MouseButtons(buttons);
+        const Qt::MouseButton first = (pressed & Qt::LeftButton) ? Qt::LeftButton : Qt::MouseButton(buttons);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), edit->mapToGlobal(QPointF(5, 5)), first, pressed,
+                          Qt::NoModifier);
+        QApplication::sendEvent(edit, &press);
+        QMouseEvent move(QEvent::MouseMove, QPointF(40, 6), edit->mapToGlobal(QPointF(40, 6)), Qt::NoButton, pressed,
+                         Qt::NoModifier);
+        QApplication::sendEvent(edit, &move);
+        QCOMPARE(drops, dropped.isEmpty() ? QStringList() : QStringList{dropped});
+        QCOMPARE(edit->text(), shown); // never changed by a drag
+    }
+
+    void cardPictureFollowsTheCardType_data()
+    {
+        QTest::addColumn<QString>("cardType");
+        QTest::addColumn<int>("shown");
+        row(" 1", " 1", 0);
+        row(" 5 other", " 5", 4);
+        row("3 without blank", "3", -1);
+        row(" 6", " 6", -1);
+        row("trailing blank", " 1 ", -1);
+    }
+    void cardPictureFollowsTheCardType()
+    {
+        QFETCH(QString, cardType);
+        QFETCH(int, shown);
+        MainWindowFixture f;
+        // Moving from a card with a picture shows only the next card's.
+        f.add("[Credit Cards]", {{"Credit Card", "A"}, {"Card Type", " 2"}});
+        f.add("[Credit Cards]", {{"Credit Card", "B"}, {"Card Type", cardType}});
+        frm_Main& main = f.show();
+        QVERIFY(!main.findChild<QLabel*>("pb_CreditCardType_1")->isHidden());
+        QVERIFY(!main.dataControl(Category::Credit)->MoveNext());
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(!main.findChild<QLabel*>(QStringLiteral("pb_CreditCardType_%1").arg(i))->isHidden(), i == shown);
+        }
+        if (shown == 4) {
+            QCOMPARE(f.text("sle_pbCreditCardType"), QStringLiteral("Other"));
+        }
+    }
+
+    void webAddressBecomesALink_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("answer"); // to the question before an address of another scheme opens; 0: none
+        QTest::addColumn<bool>("opens");
+        const auto row = [](const char* name, const char* url, const char* link, int answer, bool opens) {
+            QTest::newRow(name) << QString(url) << QString(link) << answer << opens;
+        };
+        row("bare", "abc", "http://abc", 0, true);
+        row("host with port", "localhost:8080/login", "http://localhost:8080/login", 0, true);
+        row("https", "https://bank.example/login", "https://bank.example/login", 0, true);
+        row("capitals", "HTTP://shop.example", "HTTP://shop.example", 0, true);
+        row("mail", "mailto:ann@shop.example", "mailto:ann@shop.example", 0, true);
+        row("other scheme, Yes", "ftp://files.example", "ftp://files.example", platform::vbYes, true);
+        row("other scheme, No", "javascript:alert(1)", "javascript:alert(1)", platform::vbNo, false);
+        // Shown as typed, never read as markup; no browser is asked to open a host like that.
+        row("markup stays text", "<b>x</b>", "http://<b>x</b>", 0, false);
+        row("empty", "", "", 0, false);
+    }
+    void webAddressBecomesALink()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, link);
+        QFETCH(int, answer);
+        QFETCH(bool, opens);
+        MainWindowFixture f;
+        f.add("[Web Accounts]", {{"Web Site", "Site"}, {"URL", url}});
+        frm_Main& main = f.show();
+        auto* label = main.findChild<WebLinkLabel*>("hl_WebURL");
+        QCOMPARE(label->caption(), link);
+        QCOMPARE(label->address(), link);
+        QVERIFY(!label->text().contains("<b>"));
+
+        UrlCatcher catcher;
+        const QStringList schemes{"http", "https", "mailto", "ftp", "javascript"};
+        for (const QString& scheme : schemes) {
+            QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+        }
+        if (answer != 0) {
+            f.seam.queueAnswer(answer);
+        }
+        QCOMPARE(label->openLink(), opens);
+        for (const QString& scheme : schemes) {
+            QDesktopServices::unsetUrlHandler(scheme);
+        }
+        QCOMPARE(catcher.opened.size(), opens ? 1 : 0);
+        QCOMPARE(f.seam.messages.size(), answer != 0 ? 1 : 0);
+        if (answer != 0) {
+            QCOMPARE(f.seam.messages.at(0).flags, platform::vbQuestionYesNo);
+            QVERIFY(f.seam.messages.at(0).text.contains(url));
+        }
+    }
+
+    void travelWebAccountJumpsToItsWebAccount_data()
+    {
+        QTest::addColumn<QString>("webAccount");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("shownWeb");
+        row("exists", "Miles Site", 2, "Miles Site");
+        row("apostrophe", "O'Hare's Club", 2, "O'Hare's Club");
+        row("missing with apostrophe", "No'where", 1, "Alpha");
+    }
+    void travelWebAccountJumpsToItsWebAccount()
+    {
+        QFETCH(QString, webAccount);
+        QFETCH(int, page);
+        QFETCH(QString, shownWeb);
+        MainWindowFixture f;
+        for (const char* site : {"Alpha", "Miles Site", "O'Hare's Club"}) {
+            f.add("[Web Accounts]", {{"Web Site", site}});
+        }
+        f.add("[Travel Programs]", {{"Travel Program", "A miles"}});
+        f.add("[Travel Programs]", {{"Travel Program", "B miles"}, {"Web Account", webAccount}});
+        frm_Main& main = f.show();
+        main.showPage(Category::Travel);
+        QVERIFY(!main.dataControl(Category::Travel)->MoveNext());
+        QTest::mouseDClick(main.findChild<QLineEdit*>("sle_TravelWebAccount"), Qt::LeftButton);
+        QCOMPARE(main.findChild<QTabWidget*>("tp_Data")->currentIndex(), page);
+        QCOMPARE(f.text("sle_TravelProgram"), QStringLiteral("B miles"));
+        QCOMPARE(f.text("sle_WebAccount"), shownWeb);
+        QVERIFY(f.seam.messages.isEmpty());
     }
 };
 
