@@ -2,7 +2,6 @@
 
 #include "Desktop.h"
 #include "EngineFixture.h"
-#include "FileFormat.h"
 #include "General.h"
 #include "Main.h"
 #include "ScriptedSeam.h"
@@ -15,12 +14,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using testsupport::row;
 
@@ -180,27 +177,6 @@ private slots:
         QVERIFY(!seam.busy);
     }
 
-    // A real key derivation runs beside the event loop, which goes on (windows keep painting);
-    // the typed password reaches the engine as typed, connect-text syntax and all.
-    void loginWithARealKeyKeepsTheWindowsPainting()
-    {
-        dao::format::setPasswordKdfForTesting({});
-        fixture::createDataFile(programDir(), "''");
-        fixture::useCheapKdf();
-        ScriptedSeam seam;
-        seam.queueScript(typePassword("''"));
-        int ticks = 0;
-        QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
-        timer.start(10);
-        const uint64_t derivations = dao::format::derivationCount();
-        QCOMPARE(Main(windows()), StartupResult::Running);
-        QCOMPARE(dao::format::derivationCount(), derivations + 1); // none for the first, empty try
-        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
-        QCOMPARE(seam.messages.size(), 0);
-        QVERIFY(!seam.busy);
-    }
-
     void cancelledLoginEndsHavingWrittenNothing()
     {
         const QString file = fixture::createDataFile(programDir(), "pw");
@@ -259,8 +235,6 @@ private slots:
             }
         } seam;
         seam.queueScript(typePassword("pw"));
-        QElapsedTimer clock;
-        clock.start();
         QCOMPARE(Main(windows()), StartupResult::Ended);
         QCOMPARE(seam.messages.size(), 1);
         QVERIFY(seam.messages[0].text.startsWith("Error: "));
@@ -268,36 +242,8 @@ private slots:
         QCOMPARE(seam.messages[0].title, QString("Corvanta Error"));
         QCOMPARE(seam.messages[0].flags, 64);
         QCOMPARE(seam.splashUp, withPassword);
-        QVERIFY(clock.elapsed() < frm_Splash::kMinimumMilliseconds);
         QVERIFY(!splashVisible());
         QVERIFY(m_opened.isEmpty());
-    }
-
-    void splashOnlyForExactlyOne_data()
-    {
-        QTest::addColumn<QString>("setting");
-        QTest::addColumn<bool>("shown");
-        row("0", "0", false);
-        row("1", "1", true);
-    }
-    void splashOnlyForExactlyOne()
-    {
-        QFETCH(QString, setting);
-        QFETCH(bool, shown);
-        fixture::createDataFile(programDir(), "pw");
-        platform::SaveSetting("Corvanta", "Settings", "SplashScreen", setting);
-        ScriptedSeam seam;
-        bool visibleDuringLogin = false;
-        bool visibleAtMain = true;
-        seam.queueScript([&](QDialog* d) {
-            visibleDuringLogin = splashVisible();
-            typePassword("pw")(d);
-        });
-        StartupWindows w = windows();
-        w.mainWindow = [&] { visibleAtMain = splashVisible(); };
-        QCOMPARE(Main(w), StartupResult::Running);
-        QCOMPARE(visibleDuringLogin, shown);
-        QVERIFY(!visibleAtMain);
     }
 };
 

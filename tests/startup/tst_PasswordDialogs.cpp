@@ -1,21 +1,26 @@
+// The login and check prompts, and the change-password dialog on a real data file.
+
 #include "EngineFixture.h"
 #include "General.h"
 #include "PasswordPrompt.h"
 #include "Platform.h"
 #include "ScriptedSeam.h"
+#include "Statements.h"
 #include "TestSupport.h"
+#include "frm_Password.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
 using testsupport::row;
 
-// Both dialogs look and behave alike; they differ in the flag that tells how they were left and
-// in the message for an empty entry. Each test runs for both.
+// Both prompts behave alike; they differ in the flag that tells how they were left and in the
+// message for an empty entry.
 using Kind = PasswordPrompt::Kind;
 Q_DECLARE_METATYPE(PasswordPrompt::Kind)
 
@@ -35,9 +40,9 @@ bool leftWithOk(Kind kind, PasswordPrompt* dialog)
     return kind == Kind::Login ? dialog->ibool_OK : gbool_PasswordCheckOK;
 }
 
-QLineEdit* box(QDialog* dialog)
+QLineEdit* box(QDialog* dialog, const char* name = "sle_Password")
 {
-    return dialog->findChild<QLineEdit*>(QStringLiteral("sle_Password"));
+    return dialog->findChild<QLineEdit*>(name);
 }
 
 // Types any text, also characters outside ASCII that keyClicks cannot send.
@@ -48,45 +53,55 @@ void type(QWidget* widget, const QString& text)
     }
 }
 
-void addKinds()
-{
-    QTest::addColumn<Kind>("kind");
-    row("login", Kind::Login);
-    row("check", Kind::Check);
-}
-
 } // namespace
 
 class tst_PasswordDialogs : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init() { gbool_PasswordCheckOK = false; }
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<frm_Password> m_dialog;
+    int m_resets = 0;
 
-    void looksAlikeWithFocusInTheBoxAndAsterisks_data() { addKinds(); }
-    void looksAlikeWithFocusInTheBoxAndAsterisks()
+    // A data file with a record, open as the program has it, and the change-password dialog.
+    void start(const QString& password)
     {
-        QFETCH(Kind, kind);
-        testsupport::ScriptedSeam seam;
-        auto dialog = make(kind);
-        QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        m_dir = std::make_unique<QTemporaryDir>();
+        gstr_DataFile = fixture::createDataFile(m_dir->path(), password);
+        gstr_Password = dao::SecureBytes::fromText(password);
+        gstr_Connect = statements::connectWith(password);
+        {
+            dao::DatabasePtr db = fixture::open(gstr_DataFile, password);
+            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "kept"}});
+        }
+        QVERIFY(!dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data));
+        m_dialog = std::make_unique<frm_Password>();
+        m_resets = 0;
+        m_dialog->setResetDataControls([this] { ++m_resets; });
+    }
+    // Shows the change-password dialog, types into the three boxes and presses Enter.
+    void enter(const QString& oldPw, const QString& newPw, const QString& again)
+    {
+        m_dialog->show();
+        QTest::keyClicks(box(m_dialog.get(), "sle_OldPassword"), oldPw);
+        QTest::keyClicks(box(m_dialog.get(), "sle_NewPassword"), newPw);
+        QTest::keyClicks(box(m_dialog.get(), "sle_NewPasswordAgain"), again);
+        QTest::keyClick(box(m_dialog.get(), "sle_NewPasswordAgain"), Qt::Key_Return);
+    }
+    int openWith(const QString& password)
+    {
+        dao::DatabasePtr db;
+        return dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, statements::connectWith(password), db).number();
+    }
 
-        QWidget* focused = nullptr;
-        QString shown;
-        seam.queueScript([&](QDialog* d) {
-            // Minimised by the window manager all the same, it comes straight back.
-            d->showMinimized();
-            QTRY_VERIFY(!d->isMinimized() && d->isVisible());
-            d->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(d));
-            focused = QApplication::focusWidget();
-            QTest::keyClicks(focused, QStringLiteral("Secret"));
-            shown = box(d)->displayText();
-        });
-        platform::ShowModal(dialog.get());
-        QCOMPARE(focused, box(dialog.get()));
-        QCOMPARE(shown, QStringLiteral("******"));
+private slots:
+    void initTestCase() { fixture::useCheapKdf(); }
+    void init() { gbool_PasswordCheckOK = false; }
+    void cleanup()
+    {
+        m_dialog.reset();
+        gdb_Data.reset();
     }
 
     void onlyOkHandsBackTheTextAsTyped_data()
@@ -177,6 +192,69 @@ private slots:
         }
         QVERIFY(!leftWithOk(kind, dialog.get()));
         QVERIFY(dialog->takePassword().isEmpty());
+    }
+
+    void changeRefusals_data()
+    {
+        QTest::addColumn<QString>("filePassword");
+        QTest::addColumn<QString>("oldPw");
+        QTest::addColumn<QString>("newPw");
+        QTest::addColumn<QString>("again");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");
+        row("no password set, text in old box", "", "x", "a", "a", "Old password is incorrect.", "sle_OldPassword");
+        row("old differs in case", "Secret", "secret", "a", "a", "Old password is incorrect.", "sle_OldPassword");
+        row("re-type differs in case", "Secret", "Secret", "New", "new", "New passwords do not match.",
+            "sle_NewPassword");
+        row("mismatch is checked first", "Secret", "wrong", "a", "b", "New passwords do not match.", "sle_NewPassword");
+    }
+    void changeRefusals()
+    {
+        QFETCH(QString, filePassword);
+        QFETCH(QString, oldPw);
+        QFETCH(QString, newPw);
+        QFETCH(QString, again);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        start(filePassword);
+        testsupport::ScriptedSeam seam;
+        enter(oldPw, newPw, again);
+        QCOMPARE(seam.messages.size(), 1);
+        QCOMPARE(seam.messages[0].text, message);
+        QCOMPARE(seam.messages[0].title, QString("Password"));
+        QCOMPARE(seam.messages[0].flags, 64);
+        QVERIFY(m_dialog->isVisible());
+        QCOMPARE(m_dialog->focusWidget() ? m_dialog->focusWidget()->objectName() : QString(), focus);
+        const bool mismatch = message.startsWith("New");
+        QCOMPARE(box(m_dialog.get(), "sle_NewPasswordAgain")->text(),
+                 mismatch ? QString() : again); // only the re-type emptied
+        QCOMPARE(box(m_dialog.get(), "sle_OldPassword")->text(), oldPw);
+        QCOMPARE(m_resets, 0);
+        QCOMPARE(fixture::text(gstr_Password), filePassword);
+        QCOMPARE(openWith(filePassword), 0);
+        QVERIFY(!seam.busy);
+    }
+
+    void failureKeepsTheOldPasswordEverywhere()
+    {
+        start("old");
+        testsupport::ScriptedSeam seam;
+        {
+            // Another program has the file open, so it cannot be had exclusively.
+            fixture::OtherProgram holder(gstr_DataFile, false, "old");
+            QVERIFY(holder.opened());
+            enter("old", "new", "new");
+        }
+        QCOMPARE(seam.messages.size(), 1);
+        QVERIFY(seam.messages[0].text.startsWith("Error: "));
+        QVERIFY(seam.messages[0].text.endsWith("[3045]"));
+        QCOMPARE(seam.messages[0].title, QString("Corvanta Error"));
+        QVERIFY(!m_dialog->ibool_Changed);
+        QCOMPARE(fixture::text(gstr_Password), QString("old"));
+        QVERIFY(gdb_Data && gdb_Data->IsOpen()); // reopened with the old password
+        QCOMPARE(fixture::column(*gdb_Data, statements::listView(Category::Web), "Web Site"), QStringList{"kept"});
+        gdb_Data.reset();
+        QCOMPARE(openWith("new"), 3031);
     }
 };
 

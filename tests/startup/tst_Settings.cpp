@@ -8,8 +8,6 @@
 
 using testsupport::row;
 
-using settings::Flags;
-
 class tst_Settings : public QObject
 {
     Q_OBJECT
@@ -22,19 +20,6 @@ private slots:
         platform::setSettingsFolder(m_dir->path());
     }
     void cleanup() { platform::setSettingsFolder(QString()); }
-
-    void emptyStoreGivesTheFirstRunDefaults()
-    {
-        QCOMPARE(settings::ReadSplashScreen(), QStringLiteral("1"));
-        const Flags flags = settings::ReadFlags();
-        QCOMPARE(flags[settings::Lock], QStringLiteral("0"));
-        QCOMPARE(flags[settings::ViewPasswords], QStringLiteral("1"));
-        QCOMPARE(flags[settings::SplashScreen], QStringLiteral("1"));
-        QCOMPARE(flags[settings::AlwaysOnTop], QStringLiteral("1"));
-        QCOMPARE(settings::ReadMainPosition(QPoint(33, 44)), QPoint(33, 44));
-        QCOMPARE(platform::GetSetting("Corvanta", "Settings", "Lock"), QString());
-        QVERIFY(!QFile::exists(platform::settingsFilePath("Corvanta")));
-    }
 
     void anyTextComesBackUnchanged_data()
     {
@@ -65,30 +50,25 @@ private slots:
 
     void storedPositionsAreTwipsAndOddTextsFallBack_data()
     {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("pixels");
-        const int fallback = 21;
-        row("whole pixels", QStringLiteral("1200"), 80);
-        row("between pixels rounds", QStringLiteral("1208"), 81);
-        row("empty", QString(), fallback);
-        row("number then text", QStringLiteral("12px"), fallback);
-        row("beyond int", QStringLiteral("1e308"), fallback);
-        row("beyond any desktop", QStringLiteral("99999999999"), fallback);
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QPoint>("pixels"); // the fallback is (7, 8)
+        row("whole pixels", "1200", "1200", QPoint(80, 80));
+        row("between pixels rounds", "1208", "1208", QPoint(81, 81));
+        row("empty", "", "", QPoint(7, 8));
+        row("number then text", "12px", "12px", QPoint(7, 8));
+        row("beyond int", "1e308", "1e308", QPoint(7, 8));
+        row("beyond any desktop", "99999999999", "99999999999", QPoint(7, 8));
+        row("one bad coordinate spoils not the other", "x", "1500", QPoint(7, 100));
     }
     void storedPositionsAreTwipsAndOddTextsFallBack()
     {
-        QFETCH(QString, stored);
-        QFETCH(int, pixels);
-        QVERIFY(settings::SaveSetting(settings::kMainLeft, stored));
-        QVERIFY(settings::SaveSetting(settings::kMainTop, stored));
-        QCOMPARE(settings::ReadMainPosition(QPoint(21, 21)), QPoint(pixels, pixels));
-    }
-
-    void oneBadCoordinateDoesNotSpoilTheOther()
-    {
-        QVERIFY(settings::SaveSetting(settings::kMainLeft, QStringLiteral("x")));
-        QVERIFY(settings::SaveSetting(settings::kMainTop, QStringLiteral("1500")));
-        QCOMPARE(settings::ReadMainPosition(QPoint(7, 8)), QPoint(7, 100));
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        QFETCH(QPoint, pixels);
+        QVERIFY(settings::SaveSetting(settings::kMainLeft, left));
+        QVERIFY(settings::SaveSetting(settings::kMainTop, top));
+        QCOMPARE(settings::ReadMainPosition(QPoint(7, 8)), pixels);
     }
 
     void windowIsMovedOnlyWhenItsTitleBarIsOffEveryScreen_data()
