@@ -1,4 +1,5 @@
 #include "HoverHelp.h"
+#include "TestSupport.h"
 #include "cMouseTrack.h"
 
 #include <QLineEdit>
@@ -8,6 +9,8 @@
 #include <QWindow>
 
 #include <memory>
+
+using testsupport::row;
 
 namespace {
 
@@ -85,78 +88,60 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("masking");
+        QTest::addColumn<bool>("query"); // the window tells whether it masks, else the field does
         QTest::addColumn<QString>("tooltip");
-        // A few fields with the texts a person reads; a second list of all of them would only
-        // restate the table the code reads.
-        const auto row = [](const char* name, const char* text, const char* tooltip) {
-            QTest::newRow(name) << QString(name).section(' ', 0, 0) << QString(text) << QString(tooltip);
-        };
-        row("sle_Name empty", "", "Name of the user");
-        row("sle_City filled", "x", "City of the user");
-        row("sle_WebPassword filled", "x", "Password for the web account");
+        // A name field says what it is even while empty. A secret one is in clear while the pointer
+        // is on it, and masked again as the window masks after.
+        row("empty name", "sle_Name", "", true, true, "Name of the user");
+        row("filled", "sle_City", "x", true, true, "City of the user");
+        for (const auto& [name, help] : {std::pair{"sle_WebPassword", "Password for the web account"},
+                                         std::pair{"sle_TravelPINNumber", "PIN Number for the travel program"}}) {
+            for (const bool masking : {true, false}) {
+                for (const bool query : {true, false}) {
+                    QTest::addRow("%s, %s, %s", name, masking ? "masked" : "in clear", query ? "asked" : "read")
+                        << QString(name) << "s3cr3t" << masking << query << QString(help);
+                }
+            }
+        }
     }
     void restingShowsTheHelpText()
     {
         QFETCH(QString, name);
         QFETCH(QString, text);
+        QFETCH(bool, masking);
+        QFETCH(bool, query);
         QFETCH(QString, tooltip);
-        make(true);
+        m_masking = masking;
+        make(query);
         QLineEdit* edit = field(name);
         edit->setText(text);
+        const QLineEdit::EchoMode shown = edit->echoMode();
         // What an earlier rest left; a rest on an empty field must take it away.
         edit->setToolTip(QStringLiteral("earlier"));
         QSignalSpy hover(m_help->tracker(name), &cMouseTrack::MouseHover);
 
         moveTo(edit);
         QCOMPARE(colour(edit), kBlue);
+        QCOMPARE(edit->echoMode(), QLineEdit::Normal);
         QTRY_VERIFY(!hover.isEmpty());
         QCOMPARE(edit->toolTip(), tooltip);
         QCOMPARE(colour(edit), kBlue);
+        QCOMPARE(edit->echoMode(), QLineEdit::Normal);
         // Started again from the hover: a further rest is reported too.
         QVERIFY(m_help->tracker(name)->Tracking());
 
         moveAway();
         QTRY_COMPARE(colour(edit), kThemeText);
         QCOMPARE(edit->toolTip(), tooltip);
-    }
-
-    void secretFieldsInClearWhileThePointerIsOnThem_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("masking");
-        QTest::addColumn<bool>("query");
-        for (const char* name : {"sle_WebPassword", "sle_TravelPINNumber"}) {
-            QTest::addRow("%s masked", name) << QString::fromLatin1(name) << true << true;
-            QTest::addRow("%s in clear", name) << QString::fromLatin1(name) << false << true;
-            QTest::addRow("%s masked, read from the field", name) << QString::fromLatin1(name) << true << false;
-            QTest::addRow("%s in clear, read from the field", name) << QString::fromLatin1(name) << false << false;
-        }
-    }
-    void secretFieldsInClearWhileThePointerIsOnThem()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, masking);
-        QFETCH(bool, query);
-        m_masking = masking;
-        make(query);
-        QLineEdit* edit = field(name);
-        edit->setText(QStringLiteral("s3cr3t"));
-        const QLineEdit::EchoMode masked = masking ? QLineEdit::Password : QLineEdit::Normal;
-
-        moveTo(edit);
-        QCOMPARE(edit->echoMode(), QLineEdit::Normal);
-        QTRY_VERIFY(!edit->toolTip().isEmpty());
-        QCOMPARE(edit->echoMode(), QLineEdit::Normal);
-        moveAway();
-        QTRY_COMPARE(colour(edit), kThemeText);
-        QCOMPARE(edit->echoMode(), masked);
+        QCOMPARE(edit->echoMode(), shown);
 
         // A page change hides the field under the pointer: it must not stay in clear.
         moveTo(edit);
         QCOMPARE(edit->echoMode(), QLineEdit::Normal);
         edit->hide();
         QTRY_COMPARE(colour(edit), kThemeText);
-        QCOMPARE(edit->echoMode(), masked);
+        QCOMPARE(edit->echoMode(), shown);
     }
 };
 

@@ -47,7 +47,6 @@ private:
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<TrayControl> m_tray;
     bool m_trayAvailable = true;
-    QStringList m_commands;
     QPointer<QDialog> m_dialog;
 
     void make(bool trayAvailable)
@@ -62,16 +61,8 @@ private:
         m_dialog = new QDialog(m_window.get());
         new QLineEdit(QStringLiteral("typed"), m_dialog);
         m_dialog->show();
-        TrayControl::Commands commands;
-        // A create command opens its dialog over the window, which must be back by then.
-        auto create = [this](const char* what) {
-            return [this, what] { m_commands << QString::fromLatin1(what) + (windowShown() ? "" : " (hidden)"); };
-        };
-        commands.createCredit = create("Credit");
-        commands.createTravel = create("Travel");
-        commands.createWeb = create("Web");
-        commands.exit = [this] { m_commands << QStringLiteral("Exit"); };
-        m_tray = std::make_unique<TrayControl>(m_window.get(), commands, [this] { return m_trayAvailable; });
+        m_tray =
+            std::make_unique<TrayControl>(m_window.get(), TrayControl::Commands(), [this] { return m_trayAvailable; });
         m_tray->AddTrayIcon();
     }
     void click(QSystemTrayIcon::ActivationReason reason) { emit m_tray->trayIcon()->activated(reason); }
@@ -105,7 +96,6 @@ private slots:
     {
         gstr_Password = dao::SecureBytes::fromText(QStringLiteral("Secret"));
         gbool_Lock = true;
-        m_commands.clear();
     }
     void cleanup()
     {
