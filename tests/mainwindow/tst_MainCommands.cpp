@@ -1,6 +1,5 @@
 // The commands of the main window's menus and keys on a real data file: create, edit, delete,
-// the documents, Set Password, Compress, Export and Back Up, Find, the copy keys and the password
-// report.
+// Set Password, Compress, Export and Back Up, Find, the copy keys and the password report.
 
 #include "DataControl.h"
 #include "EngineFixture.h"
@@ -15,7 +14,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -25,8 +23,6 @@
 #include <QMimeData>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextBrowser>
-#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -171,51 +167,6 @@ private slots:
             main.menuItem("mnu_EditCurrent")->trigger();
             QCOMPARE(f.seam.messages.size(), 1);
             QVERIFY(f.dialogCalls.isEmpty());
-        }
-    }
-
-    // Which program shows a document: the desktop's for its type, a browser for the web copy of the
-    // guide, else the program's own window. A missing document is told in the real-window test.
-    void documentsOpenWhereTheDesktopCan_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("openers"); // the types the desktop has a program for
-        QTest::addColumn<QString>("shown");       // the file opened, or "window" for the program's own
-        const char* guide = "mnu_HelpDOCFile";
-        row("guide, word processor", guide, "Corvanta.doc", QStringList{"application/msword", "text/html"},
-            "Corvanta.doc");
-        row("guide, browser only", guide, "Corvanta.doc", QStringList{"text/html"}, "Corvanta.html");
-        row("guide, neither", guide, "Corvanta.doc", QStringList{}, "window");
-    }
-    void documentsOpenWhereTheDesktopCan()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, file);
-        QFETCH(QStringList, openers);
-        QFETCH(QString, shown);
-        MainWindowFixture f;
-        frm_Main& main = f.show();
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler("file", &catcher, "open");
-        platform::setOpenerLookup([&](const QString& type) { return openers.contains(type); });
-        for (const QString& name : {file, QStringLiteral("Corvanta.html")}) {
-            QFile document(f.dir.filePath(name));
-            QVERIFY(document.open(QIODevice::WriteOnly));
-            document.write("<html><head><title>The Guide</title></head><body>Read me</body></html>");
-        }
-        main.menuItem(command.toLatin1().constData())->trigger();
-        QDesktopServices::unsetUrlHandler("file");
-        platform::setOpenerLookup({});
-        QVERIFY(f.seam.messages.isEmpty());
-        auto* window = main.findChild<QWidget*>("frm_Document");
-        if (shown == QLatin1String("window")) {
-            QVERIFY(catcher.opened.isEmpty());
-            QVERIFY(window && window->isVisible());
-            QVERIFY(window->findChild<QTextBrowser*>()->toPlainText().contains("Read me"));
-        } else {
-            QCOMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(f.dir.filePath(shown))});
-            QVERIFY(!window);
         }
     }
 
@@ -432,11 +383,10 @@ private slots:
         QTest::addColumn<bool>("shift"); // Ctrl+Shift+C, else Ctrl+B
         QTest::addColumn<QString>("copied");
         QTest::addColumn<bool>("secret");
-        QTest::addColumn<QString>("item"); // what the Edit menu calls Ctrl+Shift+C there
-        QTest::newRow("web password") << "Web" << true << "pw 1&<x>" << true << "Copy &Password";
-        QTest::newRow("card number") << "Credit" << true << "4111111111111111" << true << "Copy Card &Number";
-        QTest::newRow("PIN") << "Travel" << true << "2468" << true << "Copy &PIN";
-        QTest::newRow("the web login, from any page") << "Travel" << false << "jo@x.com" << false << "Copy &PIN";
+        QTest::newRow("web password") << "Web" << true << "pw 1&<x>" << true;
+        QTest::newRow("card number") << "Credit" << true << "4111111111111111" << true;
+        QTest::newRow("PIN") << "Travel" << true << "2468" << true;
+        QTest::newRow("the web login, from any page") << "Travel" << false << "jo@x.com" << false;
     }
 
     void copyKeysTakeTheValueOfThePageInFront()
@@ -445,7 +395,6 @@ private slots:
         QFETCH(bool, shift);
         QFETCH(QString, copied);
         QFETCH(bool, secret);
-        QFETCH(QString, item);
         MainWindowFixture f;
         f.add("[Web Accounts]", {{"Web Site", "Site"}, {"Login", "jo@x.com"}, {"Password", "pw 1&<x>"}});
         f.add("[Credit Cards]", {{"Credit Card", "Card"}, {"Account Number", "4111111111111111"}});
@@ -459,7 +408,6 @@ private slots:
                         Qt::ControlModifier | (shift ? Qt::ShiftModifier : Qt::NoModifier));
         QCOMPARE(QGuiApplication::clipboard()->text(), copied);
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->hasFormat(SecretClipboard::kHintFormat), secret);
-        QCOMPARE(main.menuItem("mnu_EditCopySecret")->text(), item);
 
         // Locked, the program leaves nothing to copy.
         main.wf_LockData();

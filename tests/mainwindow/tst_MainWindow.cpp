@@ -1,13 +1,15 @@
 // The main window on a real data file: what its fields show, the settings it reads and writes,
-// and what a drag, a link or a double click on a field does.
+// what a drag, a link or a double click on a field does, and its lock, <Vanish> and tray menu.
 
 #include "DataControl.h"
 #include "DisplayFields.h"
+#include "EngineFixture.h"
 #include "General.h"
 #include "MainWindowFixture.h"
 #include "SettingsStore.h"
 #include "TestSupport.h"
 #include "TopMost.h"
+#include "TrayControl.h"
 #include "WebLinkLabel.h"
 
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTabWidget>
@@ -56,6 +59,13 @@ protected:
 class tst_MainWindow : public QObject
 {
     Q_OBJECT
+
+private:
+    static void enter(QDialog* dialog, const QString& password)
+    {
+        dialog->findChild<QLineEdit*>(QStringLiteral("sle_Password"))->setText(password);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cb_OK")), Qt::LeftButton);
+    }
 
 private slots:
     void cleanup() { DisplayFields::setDragRunner({}); }
@@ -308,6 +318,83 @@ private slots:
         QCOMPARE(f.text("sle_TravelProgram"), QStringLiteral("B miles"));
         QCOMPARE(f.text("sle_WebAccount"), shownWeb);
         QVERIFY(f.seam.messages.isEmpty());
+    }
+
+    // Locked means closed: nothing of the file stays open or on screen while the window is away,
+    // and the right password opens the file again on the records the pages showed.
+    void lockedWindowHoldsNothingUntilThePasswordOpensTheFile()
+    {
+        MainWindowFixture f("Secret");
+        f.add("[Personal Information]", {{"Name", "Ann"}});
+        for (const char* card : {"Alpha", "Beta", "Gamma"}) {
+            f.add("[Credit Cards]", {{"Credit Card", QString::fromLatin1(card)}});
+        }
+        f.add("[Web Accounts]", {{"Web Site", "Site"}, {"Password", "pw"}});
+        frm_Main& main = f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QVERIFY(!main.dataControl(Category::Credit)->MoveNext());
+        QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Beta"));
+        main.menuItem("mnu_ViewLock")->trigger();
+        QVERIFY(gbool_Lock);
+
+        // The test desktop has no notification area: the window goes to the task bar.
+        main.menuItem("mnu_Vanish")->trigger();
+        QVERIFY(main.isMinimized());
+        auto closed = [&] {
+            QVERIFY(!gdb_Data);
+            QVERIFY(gstr_Password.isEmpty() && gstr_Connect.isEmpty());
+            for (const Category category : categories::listed()) {
+                QVERIFY(!main.dataControl(category)->IsAttached());
+            }
+            for (const QLineEdit* field : main.findChildren<QLineEdit*>()) {
+                QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));
+            }
+        };
+        closed();
+
+        f.seam.queueScript([](QDialog* dialog) { enter(dialog, QStringLiteral("secret")); });
+        main.showNormal();
+        QTRY_VERIFY(main.isMinimized());
+        QCOMPARE(f.seam.messages.size(), 1);
+        closed();
+
+        f.seam.queueScript([](QDialog* dialog) { enter(dialog, QStringLiteral("Secret")); });
+        main.showNormal();
+        QTest::qWait(20);
+        QCOMPARE(f.seam.modalDialogs.size(), 2);
+        QVERIFY(!main.isMinimized() && main.isVisible());
+        QCOMPARE(main.trayControl().state(), TrayControl::State::Shown);
+        QVERIFY(gdb_Data && gdb_Data->IsOpen());
+        QCOMPARE(fixture::text(gstr_Password), QStringLiteral("Secret"));
+        QCOMPARE(f.text("sle_Name"), QStringLiteral("Ann"));
+        QCOMPARE(f.text("sle_CreditCard"), QStringLiteral("Beta"));
+        QCOMPARE(f.text("sle_WebPassword"), QStringLiteral("pw"));
+    }
+
+    void trayMenuCreatesOverTheRestoredWindow_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("dialogs");
+        row("right password", "Secret", 1);
+        row("wrong password", "Secret1", 0);
+    }
+    void trayMenuCreatesOverTheRestoredWindow()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, dialogs);
+        MainWindowFixture f("Secret");
+        frm_Main& main = f.show();
+        main.menuItem("mnu_ViewLock")->trigger();
+        main.menuItem("mnu_Vanish")->trigger();
+        f.seam.queueScript([entry](QDialog* dialog) { enter(dialog, entry); });
+        f.queueDialog(MainWindowFixture::saveName(QStringLiteral("Example")));
+        main.trayControl().menuItem("mnu_SysTrayCreateWeb")->trigger();
+        QCOMPARE(f.dialogCalls.size(), dialogs);
+        if (dialogs > 0) {
+            QCOMPARE(f.dialogCalls[0].category, QStringLiteral("Web"));
+            QCOMPARE(f.text("sle_WebAccount"), QStringLiteral("Example"));
+        }
+        QCOMPARE(main.isMinimized(), dialogs == 0);
     }
 };
 
