@@ -3,14 +3,13 @@
 #include "Export.h"
 #include "General.h"
 #include "Import.h"
+#include "MainWindowInterface.h"
 #include "Maintenance.h"
 #include "Platform.h"
 #include "Statements.h"
 #include "TopMost.h"
-#include "frm_Main.h"
 #include "frm_Password.h"
 
-#include <QAction>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -73,14 +72,14 @@ QString howMany(const QList<transfer::Record>& records, qsizetype count)
 
 } // namespace
 
-FileCommands::FileCommands(frm_Main& main) : m_main(main) {}
+FileCommands::FileCommands(MainWindowInterface& main) : m_main(main) {}
 
 FileCommands::~FileCommands() = default;
 
 void FileCommands::reattach()
 {
     m_main.wf_PersonalInformation();
-    if (const dao::Error error = m_main.wf_SetUpDataControls()) {
+    if (const dao::Error error = m_main.wf_SetUpDataControls(std::nullopt)) {
         ShowErrorText(error);
     }
 }
@@ -88,18 +87,14 @@ void FileCommands::reattach()
 void FileCommands::mnu_FileSetPassword_Click()
 {
     if (!m_password) {
-        m_password = std::make_unique<frm_Password>(&m_main);
-        m_password->setResetDataControls([this] { m_main.wf_ResetDataControls(); });
+        m_password = std::make_unique<frm_Password>(m_main.widget());
+        m_password->setResetDataControls([this] { m_main.wf_ResetDataControls(std::nullopt); });
     }
     {
-        // The check mark mirrors the flag; this command has always read the mark.
-        QAction* alwaysOnTop = m_main.menuItem("mnu_ViewAlwaysOnTop");
-        tasks::TopMostBracket bracket(&m_main, alwaysOnTop && alwaysOnTop->isChecked());
+        const tasks::TopMostBracket bracket = m_main.modalBracket();
         platform::ShowModal(m_password.get());
     }
-    if (QAction* lock = m_main.menuItem("mnu_ViewLock")) {
-        lock->setEnabled(!gstr_Password.isEmpty());
-    }
+    tasks::EnableLockItem(m_main.menuItem("mnu_ViewLock"));
     // The views were let go of only when the dialog went as far as changing the password;
     // attaching them again is harmless otherwise and keeps one way through.
     reattach();
@@ -116,7 +111,7 @@ void FileCommands::mnu_FileCompress_Click()
         gdb_Data->Close();
         gdb_Data.reset();
     }
-    m_main.wf_ResetDataControls();
+    m_main.wf_ResetDataControls(std::nullopt);
     // Compacted beside the data file and swapped in by one rename, so that a complete data
     // file is under its own name whatever happens; on failure the file is as it was.
     const dao::Error compactError = maintenance::compactDataFile(gstr_DataFile, gstr_Password);
@@ -193,7 +188,7 @@ void FileCommands::mnu_FileImport_Click()
     dao::Error error;
     {
         platform::BusyCursor busy;
-        Progress progress(&m_main, QStringLiteral("Importing..."));
+        Progress progress(m_main.widget(), QStringLiteral("Importing..."));
         error = transfer::addRecords(*gdb_Data, records, std::ref(progress));
     }
     if (error) {
@@ -201,7 +196,7 @@ void FileCommands::mnu_FileImport_Click()
         return;
     }
     // The views show what the file holds now, the new web accounts among them.
-    if (const dao::Error attach = m_main.wf_SetUpDataControls()) {
+    if (const dao::Error attach = m_main.wf_SetUpDataControls(std::nullopt)) {
         ShowErrorText(attach);
     }
     m_main.showPage(Category::Web);
@@ -226,7 +221,7 @@ void FileCommands::mnu_FileExport_Click()
     dao::Error error;
     {
         platform::BusyCursor busy;
-        Progress progress(&m_main, QStringLiteral("Exporting..."));
+        Progress progress(m_main.widget(), QStringLiteral("Exporting..."));
         error = transfer::exportAll(*gdb_Data, bytes, count, std::ref(progress));
         if (!error) {
             // Written as the data file is saved, so that no half-written export is ever left.

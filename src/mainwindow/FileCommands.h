@@ -2,7 +2,7 @@
 
 #include <memory>
 
-class frm_Main;
+class MainWindowInterface;
 class frm_Password;
 
 // The File menu's commands on the data file itself: a new password and compaction, which make
@@ -11,7 +11,7 @@ class frm_Password;
 class FileCommands
 {
 public:
-    explicit FileCommands(frm_Main& main);
+    explicit FileCommands(MainWindowInterface& main);
     ~FileCommands();
     FileCommands(const FileCommands&) = delete;
     FileCommands& operator=(const FileCommands&) = delete;
@@ -29,6 +29,6 @@ public:
 private:
     void reattach();
 
-    frm_Main& m_main;
+    MainWindowInterface& m_main;
     std::unique_ptr<frm_Password> m_password;
 };

@@ -5,12 +5,12 @@
 #include "DocumentWindow.h"
 #include "EditDialogs.h"
 #include "General.h"
+#include "MainWindowInterface.h"
 #include "Pictures.h"
 #include "Platform.h"
 #include "Statements.h"
 #include "TopMost.h"
 #include "frm_About.h"
-#include "frm_Main.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -48,7 +48,7 @@ void report(const dao::Error& error)
 
 } // namespace
 
-MainCommands::MainCommands(frm_Main& main) : m_main(main) {}
+MainCommands::MainCommands(MainWindowInterface& main) : m_main(main) {}
 
 void MainCommands::setEditDialog(EditDialog dialog)
 {
@@ -57,7 +57,7 @@ void MainCommands::setEditDialog(EditDialog dialog)
 
 bool MainCommands::showEditDialog(Category category, QString& recordId)
 {
-    return editDialogInUse()(category, recordId, &m_main);
+    return editDialogInUse()(category, recordId, m_main.widget());
 }
 
 void MainCommands::mnu_EditCreateCredit_Click()
@@ -77,9 +77,10 @@ void MainCommands::mnu_EditCreateWeb_Click()
 
 void MainCommands::createRecord(Category category)
 {
-    tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
-    m_main.istr_RecordID = QStringLiteral("0");
-    showEditDialog(category, m_main.istr_RecordID);
+    const tasks::TopMostBracket bracket = m_main.modalBracket();
+    QString recordId = QStringLiteral("0");
+    showEditDialog(category, recordId);
+    m_main.setRecordId(recordId);
     if (const dao::Error error = m_main.wf_SetUpDataControls(category)) {
         m_main.showPage(category);
         ShowErrorText(error);
@@ -88,8 +89,8 @@ void MainCommands::createRecord(Category category)
     m_main.showPage(category);
     DataControl* view = m_main.dataControl(category);
     // After Cancel the id is still 0: nothing is found and the page keeps its first record.
-    report(view->FindFirst(statements::criteriaById(category, recordIdNumber(m_main.istr_RecordID))));
-    m_main.istr_RecordID = m_main.idBox(category)->text();
+    report(view->FindFirst(statements::criteriaById(category, recordIdNumber(recordId))));
+    m_main.setRecordId(m_main.idBox(category)->text());
 }
 
 void MainCommands::mnu_EditCurrent_Click()
@@ -103,14 +104,15 @@ void MainCommands::mnu_EditCurrent_Click()
     if (view->Bof() || view->Eof()) {
         return;
     }
-    tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
-    m_main.istr_RecordID = m_main.idBox(category)->text();
-    showEditDialog(category, m_main.istr_RecordID);
+    const tasks::TopMostBracket bracket = m_main.modalBracket();
+    QString recordId = m_main.idBox(category)->text();
+    showEditDialog(category, recordId);
+    m_main.setRecordId(recordId);
     if (const dao::Error error = m_main.wf_SetUpDataControls(category)) {
         ShowErrorText(error);
         return;
     }
-    report(view->FindFirst(statements::criteriaById(category, recordIdNumber(m_main.istr_RecordID))));
+    report(view->FindFirst(statements::criteriaById(category, recordIdNumber(recordId))));
 }
 
 void MainCommands::mnu_EditDelete_Click()
@@ -142,7 +144,7 @@ void MainCommands::mnu_EditDelete_Click()
 
 void MainCommands::mnu_EditPersonal_Click()
 {
-    tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
+    const tasks::TopMostBracket bracket = m_main.modalBracket();
     // The personal record has no id; the list's id stays as it was.
     QString noId = QStringLiteral("0");
     showEditDialog(Category::Personal, noId);
@@ -151,8 +153,8 @@ void MainCommands::mnu_EditPersonal_Click()
 
 void MainCommands::mnu_HelpAbout_Click()
 {
-    tasks::TopMostBracket bracket(&m_main, gbool_AlwaysOnTop);
-    frm_About about(&m_main);
+    const tasks::TopMostBracket bracket = m_main.modalBracket();
+    frm_About about(m_main.widget());
     platform::ShowModal(&about);
 }
 
@@ -203,7 +205,7 @@ void MainCommands::openDocument(const QString& fileName, const QString& missingM
             return;
         }
     }
-    ShowDocumentWindow(forms.last(), &m_main);
+    ShowDocumentWindow(forms.last(), m_main.widget());
 }
 
 void MainCommands::tb_ToolBar_ButtonClick(const QString& key)

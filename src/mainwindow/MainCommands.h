@@ -6,7 +6,7 @@
 
 #include <functional>
 
-class frm_Main;
+class MainWindowInterface;
 class QToolBar;
 class QWidget;
 
@@ -19,7 +19,7 @@ public:
     // Opens the edit dialog of a record kind modally; the record id travels in and out as text.
     using EditDialog = std::function<bool(Category kind, QString& recordId, QWidget* parent)>;
 
-    explicit MainCommands(frm_Main& main);
+    explicit MainCommands(MainWindowInterface& main);
 
     void mnu_EditCreateCredit_Click();
     void mnu_EditCreateTravel_Click();
@@ -43,7 +43,7 @@ private:
     bool showEditDialog(Category category, QString& recordId);
     void openDocument(const QString& fileName, const QString& missingMessage);
 
-    frm_Main& m_main;
+    MainWindowInterface& m_main;
 };
 
 // The twelve toolbar buttons (four of them separators) with their keys, tooltips and pictures.

@@ -3,12 +3,12 @@
 #include "DataControl.h"
 #include "DisplayFields.h"
 #include "General.h"
+#include "MainWindowInterface.h"
 #include "Platform.h"
 #include "SecretClipboard.h"
 #include "Settings.h"
 #include "Statements.h"
 #include "frm_Find.h"
-#include "frm_Main.h"
 #include "frm_PasswordReport.h"
 
 #include <QAction>
@@ -42,12 +42,12 @@ bool isSecret(const QLineEdit* field)
 
 } // namespace
 
-RecordTools::RecordTools(frm_Main& main) : QObject(&main), m_main(main)
+RecordTools::RecordTools(MainWindowInterface& main) : QObject(main.widget()), m_main(main)
 {
     m_clipboard = new SecretClipboard(this);
     m_clipboard->setSeconds(settings::ReadClipboardSeconds());
 
-    QMenu* edit = main.findChild<QMenu*>(QStringLiteral("mnu_Edit"));
+    QMenu* edit = main.widget()->findChild<QMenu*>(QStringLiteral("mnu_Edit"));
     edit->addSeparator()->setObjectName(QStringLiteral("mnu_EditBar2"));
     QAction* find = addItem(edit, "mnu_EditFind", QStringLiteral("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(find, &QAction::triggered, this, &RecordTools::mnu_EditFind_Click);
@@ -57,11 +57,11 @@ RecordTools::RecordTools(frm_Main& main) : QObject(&main), m_main(main)
     m_copySecret = addItem(edit, "mnu_EditCopySecret", QString(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     connect(m_copySecret, &QAction::triggered, this, &RecordTools::mnu_EditCopySecret_Click);
     nameSecretItem();
-    connect(main.findChild<QTabWidget*>(QStringLiteral("tp_Data")), &QTabWidget::currentChanged, this,
+    connect(main.widget()->findChild<QTabWidget*>(QStringLiteral("tp_Data")), &QTabWidget::currentChanged, this,
             &RecordTools::nameSecretItem);
     addCopyMenus();
 
-    QMenu* view = main.findChild<QMenu*>(QStringLiteral("mnu_View"));
+    QMenu* view = main.widget()->findChild<QMenu*>(QStringLiteral("mnu_View"));
     view->addSeparator()->setObjectName(QStringLiteral("mnu_ViewBar0"));
     QAction* report = addItem(view, "mnu_ViewPasswordReport", QStringLiteral("Password &Report..."));
     connect(report, &QAction::triggered, this, &RecordTools::mnu_ViewPasswordReport_Click);
@@ -70,7 +70,7 @@ RecordTools::RecordTools(frm_Main& main) : QObject(&main), m_main(main)
 void RecordTools::addCopyMenus()
 {
     QSet<QWidget*> holders;
-    for (QLineEdit* field : m_main.findChildren<QLineEdit*>()) {
+    for (QLineEdit* field : m_main.widget()->findChildren<QLineEdit*>()) {
         QWidget* holder = m_main.displayFields().focusHolder(field);
         if (holder == nullptr) {
             continue;
@@ -102,7 +102,7 @@ bool RecordTools::eventFilter(QObject* watched, QEvent* event)
 
 void RecordTools::showCopyMenu(QLineEdit* field, const QPoint& globalPosition)
 {
-    QMenu menu(&m_main);
+    QMenu menu(m_main.widget());
     menu.setObjectName(QStringLiteral("mnu_FieldCopy"));
     QAction* copy = menu.addAction(QStringLiteral("&Copy"));
     copy->setEnabled(!field->text().isEmpty());
@@ -121,7 +121,7 @@ void RecordTools::copyField(QLineEdit* field)
 
 void RecordTools::mnu_EditCopyLogin_Click()
 {
-    copyField(m_main.findChild<QLineEdit*>(QStringLiteral("sle_WebLogin")));
+    copyField(m_main.widget()->findChild<QLineEdit*>(QStringLiteral("sle_WebLogin")));
 }
 
 void RecordTools::mnu_EditCopySecret_Click()
@@ -135,7 +135,7 @@ QLineEdit* RecordTools::secretField() const
     const char* name = category == Category::Credit   ? "sle_CreditAccountNumber"
                        : category == Category::Travel ? "sle_TravelPINNumber"
                                                       : "sle_WebPassword";
-    return m_main.findChild<QLineEdit*>(QString::fromLatin1(name));
+    return m_main.widget()->findChild<QLineEdit*>(QString::fromLatin1(name));
 }
 
 void RecordTools::nameSecretItem()
@@ -152,7 +152,7 @@ void RecordTools::mnu_EditFind_Click()
         ShowErrorText(dao::makeError(dao::err::ObjectClosed));
         return;
     }
-    frm_Find window(&m_main);
+    frm_Find window(m_main.widget());
     m_open = &window;
     const dao::Error error = window.load(*gdb_Data);
     if (error) {
@@ -172,7 +172,7 @@ void RecordTools::mnu_ViewPasswordReport_Click()
         ShowErrorText(dao::makeError(dao::err::ObjectClosed));
         return;
     }
-    frm_PasswordReport window(&m_main);
+    frm_PasswordReport window(m_main.widget());
     {
         platform::BusyCursor busy;
         QList<recordtools::Finding> findings;

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
-class frm_Main;
+class MainWindowInterface;
 class QAction;
 class QDialog;
 class QLineEdit;
@@ -20,7 +20,7 @@ class RecordTools : public QObject
     Q_OBJECT
 
 public:
-    explicit RecordTools(frm_Main& main);
+    explicit RecordTools(MainWindowInterface& main);
 
     // Edit > Find: opens the Find window over the open data file and shows the record chosen.
     void mnu_EditFind_Click();
@@ -50,7 +50,7 @@ private:
     QLineEdit* secretField() const;
     void nameSecretItem();
 
-    frm_Main& m_main;
+    MainWindowInterface& m_main;
     SecretClipboard* m_clipboard = nullptr;
     QAction* m_copySecret = nullptr;
     QPointer<QDialog> m_open;

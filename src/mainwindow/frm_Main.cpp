@@ -19,7 +19,6 @@
 #include "Statements.h"
 #include "TopMost.h"
 #include "TrayControl.h"
-#include "WindowTasks.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -195,7 +194,6 @@ void frm_Main::Form_Load()
     platform::BusyCursor busy;
 
     ui->cb_TrayIcon->hide();
-    window_tasks::AddTrayIcon(ui->cb_TrayIcon);
     MainCommands* commands = m_commands.get();
     TrayControl::Commands fromTray;
     fromTray.createCredit = [commands] { commands->mnu_EditCreateCredit_Click(); };
@@ -227,7 +225,7 @@ void frm_Main::Form_Load()
     ibool_MaskPasswords = settings::IsOn(istr_Settings[settings::ViewPasswords]);
     ui->mnu_ViewPasswords->setChecked(ibool_MaskPasswords);
     ui->mnu_ViewSplashScreen->setChecked(settings::IsOn(istr_Settings[settings::SplashScreen]));
-    bool onTop = settings::IsOn(istr_Settings[settings::AlwaysOnTop]);
+    const bool onTop = settings::IsOn(istr_Settings[settings::AlwaysOnTop]);
     ui->mnu_ViewAlwaysOnTop->setChecked(onTop);
     tasks::SetTopMost(onTop, this);
     gbool_AlwaysOnTop = onTop;
@@ -288,7 +286,6 @@ void frm_Main::Form_Unload()
         return;
     }
     m_unloaded = true;
-    window_tasks::RemoveTrayIcon();
     m_tray->RemoveTrayIcon();
 
     // Every other window goes first, also one that is only hidden (a dialog kept for reuse).
@@ -487,6 +484,11 @@ void frm_Main::showPage(Category category)
 QAction* frm_Main::menuItem(const char* name) const
 {
     return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+tasks::TopMostBracket frm_Main::modalBracket()
+{
+    return tasks::TopMostBracket(this, gbool_AlwaysOnTop);
 }
 
 void frm_Main::sle_CreditCardType_Change()

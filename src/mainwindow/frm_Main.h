@@ -2,6 +2,7 @@
 
 #include "Categories.h"
 #include "Dao.h"
+#include "MainWindowInterface.h"
 #include "Settings.h"
 #include "TrayControl.h"
 
@@ -31,7 +32,7 @@ class RecordTools;
 // records on the pages of a tab control below, menus and a toolbar with the commands. Every field
 // is a display; records change only through the edit dialogs the commands open. Closing the
 // window ends the program.
-class frm_Main : public QMainWindow
+class frm_Main : public QMainWindow, public MainWindowInterface
 {
     Q_OBJECT
 
@@ -39,21 +40,14 @@ public:
     explicit frm_Main(QWidget* parent = nullptr);
     ~frm_Main() override;
 
-    // The record id exchanged with the edit dialogs: "0" for a new record, the saved record's id
-    // afterwards.
-    QString istr_RecordID;
-    // The four flag texts, in the order Lock, ViewPasswords, SplashScreen, AlwaysOnTop.
-    settings::Flags istr_Settings;
-    bool ibool_MaskPasswords = true;
-
     // Fills the personal frame from the data file. False after a failure, which has been
     // reported; the fields keep what they showed.
-    bool wf_PersonalInformation();
+    bool wf_PersonalInformation() override;
     // Attaches the view of a listed kind (none: all three) to the open data file and shows its
     // first record. Returns the first failure; the views after it are still set up.
-    [[nodiscard]] dao::Error wf_SetUpDataControls(std::optional<Category> only = std::nullopt);
+    [[nodiscard]] dao::Error wf_SetUpDataControls(std::optional<Category> only = std::nullopt) override;
     // Lets the views of a kind (none: all three) go of the data file; they show nothing.
-    void wf_ResetDataControls(std::optional<Category> only = std::nullopt);
+    void wf_ResetDataControls(std::optional<Category> only = std::nullopt) override;
     void wf_ViewPasswords();
 
     // Locked means closed: the views and the data file are closed, every display field is
@@ -64,17 +58,20 @@ public:
     // wrong password leaves everything closed; another failure is shown.
     TrayControl::Unlock wf_UnlockData(const dao::SecureBytes& password);
 
-    // The pages, the views and the fields the commands work with.
-    DataControl* dataControl(Category category) const;
-    QLineEdit* idBox(Category category) const;
-    QLineEdit* nameBox(Category category) const;
-    // The kind of the page in front; the page of a kind.
-    std::optional<Category> currentCategory() const;
-    void showPage(Category category);
-    QAction* menuItem(const char* name) const;
+    // What the commands and record tools work with.
+    QWidget* widget() override { return this; }
+    QString recordId() const override { return istr_RecordID; }
+    void setRecordId(const QString& id) override { istr_RecordID = id; }
+    DataControl* dataControl(Category category) const override;
+    QLineEdit* idBox(Category category) const override;
+    QLineEdit* nameBox(Category category) const override;
+    std::optional<Category> currentCategory() const override;
+    void showPage(Category category) override;
+    QAction* menuItem(const char* name) const override;
+    tasks::TopMostBracket modalBracket() override;
     MainCommands& commands() const { return *m_commands; }
     FileCommands& fileCommands() const { return *m_fileCommands; }
-    DisplayFields& displayFields() const { return *m_displayFields; }
+    DisplayFields& displayFields() const override { return *m_displayFields; }
     // The notification-area icon with <Vanish> and the tray menu, and the hover help; both made
     // by the window's load.
     TrayControl& trayControl() const { return *m_tray; }
@@ -119,6 +116,13 @@ private:
     void sle_WebURL_Change();
 
     std::unique_ptr<Ui::frm_Main> ui;
+    // The record id exchanged with the edit dialogs: "0" for a new record, the saved record's id
+    // afterwards.
+    QString istr_RecordID;
+    // The four flag texts, in the order Lock, ViewPasswords, SplashScreen, AlwaysOnTop; written
+    // to the settings when the window unloads.
+    settings::Flags istr_Settings;
+    bool ibool_MaskPasswords = true;
     std::unique_ptr<MainCommands> m_commands;
     std::unique_ptr<FileCommands> m_fileCommands;
     DisplayFields* m_displayFields = nullptr;

@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(::page(main), page);
         const char* nameBox[] = {"sle_CreditCard", "sle_TravelProgram", "sle_WebAccount"};
         QCOMPARE(f.text(nameBox[page]), saved ? QStringLiteral("Mike") : QStringLiteral("Alpha"));
-        QCOMPARE(main.istr_RecordID, saved ? QStringLiteral("3") : QStringLiteral("1"));
+        QCOMPARE(main.recordId(), saved ? QStringLiteral("3") : QStringLiteral("1"));
         QVERIFY(f.seam.messages.isEmpty());
     }
 

@@ -8,7 +8,7 @@
 
 namespace tasks {
 
-void SetTopMost(bool& flag, QWidget* window)
+void SetTopMost(bool flag, QWidget* window)
 {
     if (window == nullptr) {
         return;
@@ -32,16 +32,14 @@ bool IsTopMost(const QWidget* window)
 TopMostBracket::TopMostBracket(QWidget* window, bool active) : m_window(window), m_active(active)
 {
     if (m_active) {
-        bool off = false;
-        SetTopMost(off, m_window);
+        SetTopMost(false, m_window);
     }
 }
 
 TopMostBracket::~TopMostBracket()
 {
     if (m_active) {
-        bool on = true;
-        SetTopMost(on, m_window);
+        SetTopMost(true, m_window);
     }
 }
 

@@ -9,9 +9,9 @@ class QWidget;
 namespace tasks {
 
 // Puts the window into the top-most band (flag true) or takes it out of it, leaving it visible,
-// where it is and as large as it is. The flag is taken by reference as its callers always pass
-// it. Before the window is first shown only the wish is recorded; showing it applies it.
-void SetTopMost(bool& flag, QWidget* window);
+// where it is and as large as it is. Before the window is first shown only the wish is recorded;
+// showing it applies it.
+void SetTopMost(bool flag, QWidget* window);
 // Whether the window is in the top-most band as far as this program has put it there.
 bool IsTopMost(const QWidget* window);
 
