@@ -61,7 +61,6 @@ void cMouseTrack::DetectMethod()
 {
     // The toolkit reports entering and leaving on every platform it runs on, so the hover and
     // leave method is always available; the capture method is only ever forced.
-    m_bUseComCtl = false;
     m_bUseCapture = false;
     m_eMethod = TrackUser32;
 }
@@ -70,10 +69,8 @@ void cMouseTrack::AttachMouseTracking(QWidget* objTo, qint32 eForceMethod)
 {
     DetachMouseTracking();
 
-    m_bUseComCtl = false;
     m_bUseCapture = false;
     if (eForceMethod != -1) {
-        m_bUseComCtl = eForceMethod == TrackComCtl32;
         m_bUseCapture = eForceMethod == TrackCapture;
         m_eMethod = eForceMethod;
     } else {

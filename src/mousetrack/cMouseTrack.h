@@ -78,7 +78,6 @@ private:
     QMetaObject::Connection m_destroyedConnection;
 
     bool m_bTracking = false;
-    bool m_bUseComCtl = false;
     bool m_bUseCapture = false;
     qint32 m_eMethod = TrackUser32;
 
