@@ -30,11 +30,6 @@ using testsupport::row;
 
 namespace {
 
-int page(frm_Main& main)
-{
-    return main.findChild<QTabWidget*>("tp_Data")->currentIndex();
-}
-
 // Types the three boxes of the change-password dialog and presses Enter.
 testsupport::ScriptedSeam::Script changePassword(const QString& oldPw, const QString& newPw)
 {
@@ -96,7 +91,7 @@ private slots:
 
         QCOMPARE(f.dialogCalls.size(), 1);
         QCOMPARE(f.dialogCalls.first().recordIdIn, QStringLiteral("0"));
-        QCOMPARE(::page(main), page);
+        QCOMPARE(main.findChild<QTabWidget*>("tp_Data")->currentIndex(), page);
         const char* nameBox[] = {"sle_CreditCard", "sle_TravelProgram", "sle_WebAccount"};
         QCOMPARE(f.text(nameBox[page]), saved ? QStringLiteral("Mike") : QStringLiteral("Alpha"));
         QCOMPARE(main.recordId(), saved ? QStringLiteral("3") : QStringLiteral("1"));
@@ -178,7 +173,7 @@ private slots:
         gdb_Data->Close(); // the data file is gone from under the window
         f.queueDialog(MainWindowFixture::cancel());
         main.menuItem("mnu_EditCreateWeb")->trigger();
-        QCOMPARE(page(main), 2);
+        QCOMPARE(main.findChild<QTabWidget*>("tp_Data")->currentIndex(), 2);
         QCOMPARE(f.seam.messages.size(), 1);
         QVERIFY(f.seam.messages.first().text.startsWith("Error: "));
         QVERIFY(f.seam.messages.first().text.endsWith("]"));
@@ -373,7 +368,7 @@ private slots:
         QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
         QCOMPARE(f.seam.modalDialogs, QStringList{"frm_Find"});
         QCOMPARE(f.seam.leftOpen, 0);
-        QCOMPARE(::page(main), page);
+        QCOMPARE(main.findChild<QTabWidget*>("tp_Data")->currentIndex(), page);
         QCOMPARE(main.nameBox(page == 0 ? Category::Credit : Category::Web)->text(), shown);
     }
 
@@ -434,7 +429,7 @@ private slots:
         main.menuItem("mnu_ViewPasswordReport")->trigger();
         QCOMPARE(rows, QStringList(
                            {"Beta - Web Accounts: short password (5 characters)", "Old Card - Credit Cards: expired"}));
-        QCOMPARE(::page(main), 0);
+        QCOMPARE(main.findChild<QTabWidget*>("tp_Data")->currentIndex(), 0);
         QCOMPARE(main.nameBox(Category::Credit)->text(), QStringLiteral("Old Card"));
     }
 };

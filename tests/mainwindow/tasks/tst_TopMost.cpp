@@ -1,8 +1,6 @@
-#include "General.h"
 #include "TestSupport.h"
 #include "TopMost.h"
 
-#include <QAction>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -23,8 +21,6 @@ private:
 private slots:
     void init()
     {
-        gbool_AlwaysOnTop = false;
-        gbool_Lock = false;
         m_window = std::make_unique<QWidget>();
         m_window->setGeometry(120, 90, 300, 400);
     }
