@@ -380,7 +380,6 @@ void frm_Main::wf_ResetDataControls(std::optional<Category> only)
     }
 }
 
-// Detaches the three views, forgets the password they keep and closes the data file.
 void frm_Main::closeData()
 {
     wf_ResetDataControls();

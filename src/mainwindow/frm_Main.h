@@ -48,12 +48,10 @@ public:
     [[nodiscard]] dao::Error wf_SetUpDataControls(std::optional<Category> only = std::nullopt) override;
     // Lets the views of a kind (none: all three) go of the data file; they show nothing.
     void wf_ResetDataControls(std::optional<Category> only = std::nullopt) override;
-    void wf_ViewPasswords();
 
     // Locked means closed: the views and the data file are closed, every display field is
     // emptied and the password is forgotten; each page's record is remembered.
     void wf_LockData();
-    void closeData();
     // Opens the data file again with what was typed and shows each page's record again. A
     // wrong password leaves everything closed; another failure is shown.
     TrayControl::Unlock wf_UnlockData(const dao::SecureBytes& password);
@@ -69,28 +67,10 @@ public:
     void showPage(Category category) override;
     QAction* menuItem(const char* name) const override;
     tasks::TopMostBracket modalBracket() override;
-    MainCommands& commands() const { return *m_commands; }
-    FileCommands& fileCommands() const { return *m_fileCommands; }
     DisplayFields& displayFields() const override { return *m_displayFields; }
-    // The notification-area icon with <Vanish> and the tray menu, and the hover help; both made
-    // by the window's load.
+    FileCommands& fileCommands() const { return *m_fileCommands; }
+    // The notification-area icon with <Vanish> and the tray menu, made by the window's load.
     TrayControl& trayControl() const { return *m_tray; }
-    HoverHelp& hoverHelp() const { return *m_hoverHelp; }
-    // Locks when the screen saver starts, the session locks or the person has been idle.
-    AwayLock& awayLock() const { return *m_awayLock; }
-    // Find, the password report and copying with a time limit.
-    RecordTools& recordTools() const { return *m_recordTools; }
-
-    // Double click on a travel program's web account: shows that web account, or stays on the
-    // travel program when there is none of that name.
-    void sle_TravelWebAccount_DblClick();
-
-    // The View menu.
-    void mnu_ViewLock_Click();
-    void mnu_ViewSplashScreen_Click();
-    void mnu_ViewAlwaysOnTop_Click();
-    void mnu_ViewPasswords_Click();
-    void mnu_FileExit_Click();
 
     // How the program ends once the window has unloaded; tests watch instead of quitting.
     static void setEndProgram(std::function<void()> end);
@@ -107,6 +87,20 @@ private:
     void nameMenuSeparators();
     // Names for screen readers and the keys of the pages' navigation bars.
     void wf_SetUpAccessibility();
+    void wf_ViewPasswords();
+    // Detaches the three views, forgets the password they keep and closes the data file.
+    void closeData();
+
+    // Double click on a travel program's web account: shows that web account, or stays on the
+    // travel program when there is none of that name.
+    void sle_TravelWebAccount_DblClick();
+
+    // The View menu.
+    void mnu_ViewLock_Click();
+    void mnu_ViewSplashScreen_Click();
+    void mnu_ViewAlwaysOnTop_Click();
+    void mnu_ViewPasswords_Click();
+    void mnu_FileExit_Click();
 
     void sle_CreditCardType_Change();
     void sle_CreditExpirationDateData_Change();
@@ -128,7 +122,9 @@ private:
     DisplayFields* m_displayFields = nullptr;
     TrayControl* m_tray = nullptr;
     HoverHelp* m_hoverHelp = nullptr;
+    // Locks when the screen saver starts, the session locks or the person has been idle.
     AwayLock* m_awayLock = nullptr;
+    // Find, the password report and copying with a time limit.
     RecordTools* m_recordTools = nullptr;
     bool m_unloaded = false;
     // The id each page showed when the program locked.
