@@ -58,14 +58,11 @@ private slots:
 
     void createSwitchesToItsPageAndShowsTheNewRecord_data()
     {
-        QTest::addColumn<int>("key"); // with Ctrl
+        QTest::addColumn<Qt::Key>("key"); // with Ctrl
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("nameField");
         QTest::addColumn<int>("page");
         QTest::addColumn<bool>("saved");
-        const auto row = [](const char* name, Qt::Key key, const char* table, const char* field, int page, bool saved) {
-            QTest::newRow(name) << int(key) << QString(table) << QString(field) << page << saved;
-        };
         row("credit", Qt::Key_A, "[Credit Cards]", "Credit Card", 0, true);
         row("travel", Qt::Key_T, "[Travel Programs]", "Travel Program", 1, true);
         row("web", Qt::Key_W, "[Web Accounts]", "Web Site", 2, true);
@@ -74,7 +71,7 @@ private slots:
     }
     void createSwitchesToItsPageAndShowsTheNewRecord()
     {
-        QFETCH(int, key);
+        QFETCH(Qt::Key, key);
         QFETCH(QString, table);
         QFETCH(QString, nameField);
         QFETCH(int, page);
@@ -87,7 +84,7 @@ private slots:
         f.queueDialog(saved ? MainWindowFixture::saveName("Mike") : MainWindowFixture::cancel());
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
-        QTest::keyClick(&main, Qt::Key(key), Qt::ControlModifier);
+        QTest::keyClick(&main, key, Qt::ControlModifier);
 
         QCOMPARE(f.dialogCalls.size(), 1);
         QCOMPARE(f.dialogCalls.first().recordIdIn, QStringLiteral("0"));
