@@ -105,7 +105,12 @@ private slots:
 
         QVERIFY(seam.messages.isEmpty());
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        // What the file holds once opened again: Null stays Null, empty stays empty.
+        gdb_Data = fixture::open(file.path);
         QCOMPARE(storedRow(category, id), before);
+        for (auto it = stored.begin(); it != stored.end(); ++it) {
+            QCOMPARE(before.value(it.key()), it.value());
+        }
         QCOMPARE(rowCount(category), 1);
     }
     void newCreditCardStoresChosenTypeOrNone_data()
@@ -145,15 +150,10 @@ private slots:
         QTest::addColumn<bool>("existing");
         for (bool existing : {false, true}) {
             const QByteArray how = existing ? "renamed " : "new ";
-            QTest::newRow(how + "web") << "Web"
-                                       << "sle_WebSite"
-                                       << "Please enter a name for this web site." << existing;
-            QTest::newRow(how + "travel") << "Travel"
-                                          << "sle_TravelProgram"
-                                          << "Please enter a name for this travel program." << existing;
-            QTest::newRow(how + "credit") << "Credit"
-                                          << "sle_CreditCard"
-                                          << "Please enter a name for this credit card." << existing;
+            row(how + "web", "Web", "sle_WebSite", "Please enter a name for this web site.", existing);
+            row(how + "travel", "Travel", "sle_TravelProgram", "Please enter a name for this travel program.",
+                existing);
+            row(how + "credit", "Credit", "sle_CreditCard", "Please enter a name for this credit card.", existing);
         }
     }
     void blankNameOfNewRecordIsRefused()

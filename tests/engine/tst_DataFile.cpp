@@ -27,14 +27,6 @@ class tst_DataFile : public QObject
 private:
     QTemporaryDir m_dir;
     QString path(const QString& name) const { return m_dir.filePath(name); }
-    QByteArray saltOf(const QString& file)
-    {
-        QFile f(file);
-        if (!f.open(QIODevice::ReadOnly)) {
-            return {};
-        }
-        return f.readAll().mid(32, 16);
-    }
     static int modeOf(const QString& file)
     {
         struct stat st;
@@ -46,76 +38,6 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         fixture::useCheapKdf();
-    }
-
-    void roundTripEveryTable_data()
-    {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QVariantMap>("values");
-        row("personal", "[Personal Information]",
-            QVariantMap{{"Name", "Ann O'Neil"},
-                        {"Address", "1 Elm St."},
-                        {"City", "Salem"},
-                        {"State", "OR"},
-                        {"Zip Code", "97301"},
-                        {"Phone Number", "5035551234"},
-                        {"E-Mail Address", QVariant()}});
-        row("credit", "[Credit Cards]",
-            QVariantMap{{"Credit Card", "Gold"},
-                        {"Card Type", " 2"},
-                        {"Account Name", ""},
-                        {"Account Number", "4111111111111111"},
-                        {"Expiration Date", "503"},
-                        {"Phone Number", QVariant()},
-                        {"Notes", "line one\r\nline two"}});
-        row("travel", "[Travel Programs]",
-            QVariantMap{{"Travel Program", "Sky Miles"},
-                        {"Program Type", "Air"},
-                        {"Account Name", "Ann"},
-                        {"Account Number", "AB12"},
-                        {"PIN Number", "0042"},
-                        {"Web Account", "O'Hare Club"},
-                        {"Phone Number", "5551234"},
-                        {"Notes", QVariant()}});
-        row("web", "[Web Accounts]",
-            QVariantMap{{"Web Site", "Ünïcødé ✓"},
-                        {"Site Type", "Shop"},
-                        {"URL", "example.org"},
-                        {"Login", "ann"},
-                        {"Password", "p@ss 'word\""},
-                        {"E-Mail Address", "ann@example.org"},
-                        {"Notes", ""}});
-    }
-    void roundTripEveryTable()
-    {
-        QFETCH(QString, table);
-        QFETCH(QVariantMap, values);
-        const QString file = fixture::createDataFile(m_dir.path(), "pw", QString(QTest::currentDataTag()) + ".cvd");
-        {
-            DatabasePtr db = fixture::open(file, "pw");
-            QVERIFY(db);
-            QVERIFY(fixture::addRecord(*db, table, values) > 0);
-        }
-        DatabasePtr db = fixture::open(file, "pw");
-        QVERIFY(db);
-        RecordsetPtr rs;
-        QVERIFY(!db->OpenRecordset("Select * From " + table, rs));
-        QCOMPARE(rs->RecordCount(), 1);
-        for (auto it = values.begin(); it != values.end(); ++it) {
-            QVariant stored;
-            QVERIFY(!rs->Field("[" + it.key() + "]", stored));
-            QCOMPARE(stored.isNull(), it.value().isNull()); // Null stays Null, empty stays empty
-            QCOMPARE(stored.toString(), it.value().toString());
-        }
-    }
-
-    void missingFileIsFileNotFound()
-    {
-        DatabasePtr db;
-        const Error e = DBEngine::OpenDatabase(path("absent.cvd"), false, false, statements::connectFirst(), db);
-        QCOMPARE(e.number(), 3024);
-        QVERIFY(!e.description().isEmpty());
-        QVERIFY(!QFile::exists(path("absent.cvd.lock")));
     }
 
     void passwords_data()
@@ -189,6 +111,7 @@ private slots:
             QTest::newRow(qPrintable(p + "1 GiB of memory")) << pw << "forge:24:1073741824" << damaged;
             QTest::newRow(qPrintable(p + "2 GiB sparse payload")) << pw << "forge:104:2147483648" << damaged;
         }
+        row("missing", "", "missing", QList<int>{3024});
     }
     void damagedFilesAreRefused()
     {
@@ -197,16 +120,17 @@ private slots:
         QFETCH(QList<int>, expected);
         const QString file =
             fixture::createDataFile(m_dir.path(), password, "dmg-" + QString::number(qHash(QTest::currentDataTag())));
+        QByteArray bytes = testsupport::readFile(file);
         QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QByteArray bytes = f.readAll();
-        f.close();
         const QString kind = damage.section(':', 0, 0);
         const QString where = damage.section(':', 1);
         const int at = where == "last"   ? bytes.size() - 1
                        : where == "half" ? bytes.size() / 2
                                          : where.section(':', 0, 0).toInt();
-        if (kind == "empty") {
+        if (kind == "missing") {
+            QVERIFY(QFile::remove(file));
+            QFile::remove(file + ".lock");
+        } else if (kind == "empty") {
             bytes.clear();
         } else if (kind == "foreign") {
             bytes = "Name,Card\nAnn,4111\n";
@@ -224,8 +148,7 @@ private slots:
             crypto_generichash(reinterpret_cast<unsigned char*>(bytes.data()) + 112, 32,
                                reinterpret_cast<const unsigned char*>(bytes.constData()), 112, nullptr, 0);
         }
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        QVERIFY(kind == "missing" || (f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) >= 0));
         if (damage.startsWith("forge:104:")) {
             QVERIFY(f.resize(144 + 2147483648ll + 16)); // sparse: as long as the header says
         }
@@ -239,6 +162,7 @@ private slots:
         QVERIFY2(expected.contains(e.number()), qPrintable(QString::number(e.number()) + " " + e.description()));
         QVERIFY(!e.description().isEmpty());
         QVERIFY(!db);
+        QVERIFY(kind != "missing" || !QFile::exists(file + ".lock"));
     }
 
     void newPassword_data()
@@ -266,7 +190,7 @@ private slots:
             DatabasePtr db = fixture::open(file, from);
             QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "kept"}}) > 0);
         }
-        QByteArray saltBefore = saltOf(file);
+        QByteArray saltBefore = testsupport::readFile(file).mid(32, 16);
         {
             DatabasePtr db;
             QVERIFY(!DBEngine::OpenDatabase(file, true, false, statements::connectWith(from), db, from));
@@ -276,7 +200,7 @@ private slots:
             }
             QCOMPARE(db->HasPassword(), !to.isEmpty());
         }
-        QVERIFY(saltOf(file) != saltBefore); // a new password gets a fresh salt
+        QVERIFY(testsupport::readFile(file).mid(32, 16) != saltBefore); // a new password gets a fresh salt
         DatabasePtr db;
         if (!from.isEmpty() && !to.isEmpty()) {
             QCOMPARE(DBEngine::OpenDatabase(file, false, false, statements::connectWith(from), db, from).number(),
@@ -298,16 +222,9 @@ private slots:
         QCOMPARE(fixture::column(*db, "Select * From [Web Accounts]", "Web Site"), QStringList{"kept"});
     }
 
-    void newPasswordNeedsExclusiveOpening()
-    {
-        const QString file = fixture::createDataFile(m_dir.path(), "a", "np-shared.cvd");
-        DatabasePtr db = fixture::open(file, "a");
-        QCOMPARE(db->NewPassword("a", "b").number(), 3621);
-        db.reset();
-        QVERIFY(fixture::open(file, "a"));
-    }
-
-    void sameFileIsSharedWithoutSecondDerivation()
+    // Openings share a file and its key; an exclusive one (a password change) has it alone, also
+    // against another process, and a holder that died leaves no lock behind.
+    void sharedAndExclusiveOpenings()
     {
         const QString file = fixture::createDataFile(m_dir.path(), "pw", "shared.cvd");
         DatabasePtr first = fixture::open(file, "pw");
@@ -316,33 +233,26 @@ private slots:
         DatabasePtr second = fixture::open(file, "pw");
         QVERIFY(second);
         QCOMPARE(format::derivationCount(), before);
-        DatabasePtr wrong;
-        QCOMPARE(DBEngine::OpenDatabase(file, false, false, "MS Access;PWD=PW", wrong).number(), 3031);
-        // A change through one is seen through the other.
+        DatabasePtr other;
+        QCOMPARE(DBEngine::OpenDatabase(file, false, false, "MS Access;PWD=PW", other).number(), 3031);
         QVERIFY(fixture::addRecord(*first, "[Credit Cards]", {{"Credit Card", "Seen"}}) > 0);
         QCOMPARE(fixture::column(*second, "Select * From [Credit Cards]", "Credit Card"), QStringList{"Seen"});
-        // While it is open here, nobody can have it exclusively.
-        DatabasePtr exclusive;
-        QCOMPARE(DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", exclusive).number(), 3045);
-    }
-
-    void exclusiveOpeningKeepsOtherProcessesOut()
-    {
-        const QString file = fixture::createDataFile(m_dir.path(), "pw", "locked.cvd");
+        QCOMPARE(DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", other).number(), 3045);
+        QCOMPARE(first->NewPassword("pw", "b").number(), 3621);
+        first.reset();
+        second.reset();
         Error shared;
         Error exclusive;
-        DatabasePtr db;
         {
             fixture::OtherProgram holder(file, true, "pw");
             QVERIFY(holder.opened());
-            shared = DBEngine::OpenDatabase(file, false, false, "MS Access;PWD=pw", db);
-            exclusive = DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", db);
+            shared = DBEngine::OpenDatabase(file, false, false, "MS Access;PWD=pw", other);
+            exclusive = DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", other);
         }
         QCOMPARE(shared.number(), 3356);
         QCOMPARE(exclusive.number(), 3045);
         QVERIFY(!shared.description().isEmpty());
-        // A holder that died leaves nothing behind that keeps the file locked.
-        QVERIFY(!DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", db));
+        QVERIFY(!DBEngine::OpenDatabase(file, true, false, "MS Access;PWD=pw", other));
     }
 
     // A link is followed once, at opening: saves, compactions and the lock go to the file it

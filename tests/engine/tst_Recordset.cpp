@@ -4,7 +4,6 @@
 #include "Statements.h"
 #include "TestSupport.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,31 +23,12 @@ private:
         const QString file = fixture::createDataFile(m_dir.path(), QString(), QString("rs%1.cvd").arg(++m_files));
         return fixture::open(file);
     }
-    static QByteArray bytesOf(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
         fixture::useCheapKdf();
-    }
-
-    void nullAndEmptyStayApart()
-    {
-        DatabasePtr db = freshDatabase();
-        const qint64 id =
-            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "a"}, {"Login", ""}, {"Password", QVariant()}});
-        RecordsetPtr rs;
-        QVERIFY(!db->OpenRecordset(statements::loadRecord(Category::Web, id), rs));
-        QVERIFY(!rs->Value("Login").isNull());
-        QCOMPARE(rs->Value("Login").toString(), QString(""));
-        QVERIFY(rs->Value("Password").isNull());
-        QVERIFY(rs->Value("Notes").isNull()); // never written
-        QCOMPARE(rs->Value("Web Site ID").toLongLong(), id);
     }
 
     void idsKeepGrowingAfterDeletes()
@@ -97,14 +77,14 @@ private slots:
         const QString file = fixture::createDataFile(m_dir.path(), "pw", "rollback.cvd");
         DatabasePtr db = fixture::open(file, "pw");
         fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "before"}});
-        const QByteArray before = bytesOf(file);
+        const QByteArray before = testsupport::readFile(file);
         QVERIFY(!DBEngine::BeginTrans());
         QCOMPARE(DBEngine::BeginTrans().number(), 3003);
         fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "during"}});
         QVERIFY(!db->Execute("DELETE FROM [Web Accounts] WHERE [Web Site] = 'before'"));
-        QCOMPARE(bytesOf(file), before); // nothing written before the commit
+        QCOMPARE(testsupport::readFile(file), before); // nothing written before the commit
         QVERIFY(!DBEngine::Rollback());
-        QCOMPARE(bytesOf(file), before);
+        QCOMPARE(testsupport::readFile(file), before);
         QCOMPARE(fixture::column(*db, statements::listView(Category::Web), "Web Site"), QStringList{"before"});
         QCOMPARE(DBEngine::CommitTrans().number(), 3034);
     }

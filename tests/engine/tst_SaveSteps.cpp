@@ -7,7 +7,6 @@
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,12 +19,6 @@ using testsupport::row;
 using namespace dao;
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QStringList sites(Database& db)
 {
@@ -114,7 +107,7 @@ private slots:
         QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "kept"}}) > 0);
         QVERIFY(fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "also kept"}}) > 0);
         const QStringList before = sites(*db);
-        const QByteArray bytesBefore = bytesOf(file);
+        const QByteArray bytesBefore = testsupport::readFile(file);
         const QStringList listing = filesBeside(file);
 
         Error e;
@@ -150,7 +143,7 @@ private slots:
         QVERIFY(!e.description().isEmpty());
         QCOMPARE(filesBeside(file), listing); // no temporary file or companion left
         if (failsBeforeRename(operation, step, skip)) {
-            QCOMPARE(bytesOf(file), bytesBefore);
+            QCOMPARE(testsupport::readFile(file), bytesBefore);
         }
         QStringList expectedSites = before;
         if (db->IsOpen()) {
