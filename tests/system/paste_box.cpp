@@ -1,7 +1,9 @@
-// A plain text box for the real-window test, standing for any program a person pastes into: each
-// Enter prints what the box holds (an empty line for nothing) and empties it.
+// A plain text box for the real-window test, standing for any program a person pastes into or
+// copies from: each Enter prints what the box holds (an empty line for nothing) and empties it.
+// Given a text, it puts that on the clipboard first, as a person copying it would.
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 
 #include <cstdio>
@@ -17,6 +19,9 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         box.clear();
     });
+    if (argc > 1) {
+        QGuiApplication::clipboard()->setText(QString::fromLocal8Bit(argv[1]));
+    }
     box.show();
     return app.exec();
 }

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Drives the real program in a real X server as a person would: creates the personal record
-# (its state typed through the field's filter),
+# (its state typed through the field's filter, its zip typed and its phone number pasted into
+# their masks),
 # sets a password, quits, starts again with a wrong and then the right password, creates a web
-# account, vanishes to the tray, comes back through the password check (every password dialog
+# account (its password generated as the settings ask), vanishes to the tray, comes back through the password check (every password dialog
 # refusing to be minimised), is minimised by the window manager and given back as a task bar does
 # (with a tray and without), and exits from the tray menu. On the way it finds a web account by
 # part of its login, copies its password into another program's text box and sees the clipboard
 # emptied after the delay; a second copy is refused, a missing document told about, the lock of a
-# killed copy taken over. Then checks the data file through the engine. Screenshots of every step
+# killed copy taken over; the exit question's default is No. Then checks the data file through the engine. Screenshots of every step
 # are kept in the folder given as the third argument.
 #   real_window_test.sh PROGRAM DUMP_TOOL SHOT_DIR CREATE_TOOL PASTE_BOX
 set -uo pipefail
@@ -25,7 +26,7 @@ mkdir -p "$shots" "$work/prog" "$work/config/Corvanta" "$work/runtime"
 chmod 700 "$work/runtime"
 cp "$program" "$work/prog/corvanta"
 "$create" "$work/prog/Corvanta.cvd" || exit 1
-printf '[Settings]\nSplashScreen=0\nClipboardSeconds=3\n' > "$work/config/Corvanta/Corvanta.ini"
+printf '[Settings]\nSplashScreen=0\nClipboardSeconds=3\nGeneratorLength=30\nGeneratorClasses=ul\n' > "$work/config/Corvanta/Corvanta.ini"
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
@@ -98,15 +99,22 @@ tray_icon() { # the centre of the first icon the tray host holds
 }
 
 # 1. First start: the personal record is asked for first.
+"$pastebox" "+1 (800) 555-1234" >/dev/null 2>&1 & copied=$!   # what the phone number is pasted from
+pids+=($copied)
+wait_window '^Paste Box$' >/dev/null || fail "no paste box"
 start
 win=$(wait_window 'Personal Information') || fail "no personal dialog"
 focus "$win"
 xdotool type --delay 20 "Pat Example"
 xdotool key Tab Tab Tab   # the state: upper-cased, digits refused, as the field's filter has it
-xdotool type --delay 20 "n1y"
+xdotool type --delay 20 "n1yz"
+xdotool key BackSpace Tab   # the zip's mask takes digits only; the phone keeps the digits pasted
+xdotool type --delay 20 "0a2134"
+xdotool key Tab ctrl+v
 shot personal-dialog
 xdotool key Return
 main=$(wait_window '^ Corvanta$') || fail "no main window after the personal dialog"
+kill "$copied" 2>/dev/null
 focus "$main"
 shot main-window
 
@@ -179,6 +187,7 @@ xdotool key ctrl+w
 win=$(wait_window 'Web Account') || fail "no web-account dialog"
 focus "$win"
 xdotool type --delay 20 "Example Site"
+xdotool key alt+g
 shot web-account-dialog
 xdotool key Return
 sleep 1
@@ -308,6 +317,13 @@ shot tray-menu
 xdotool key Up Up Return   # "Exit" sits above "Restore" at the bottom of the menu
 sleep 1
 shot exit-question
+xdotool key Return   # No, the default
+sleep 1
+kill -0 "$app" 2>/dev/null || fail "Enter at the exit question ended the program"
+xdotool mousemove "$tx" "$ty" click 3
+sleep 1
+xdotool key Up Up Return
+sleep 1
 xdotool key alt+y
 for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app" 2>/dev/null && fail "the program did not end from the tray menu"
@@ -327,8 +343,10 @@ wait "$app" 2>/dev/null
 [ $? -eq 3 ] || fail "the data file opened with a wrong password"
 content=$("$dump" "$work/prog/Corvanta.cvd" "s3cret pw") || fail "the data file does not open with its password"
 grep -q '^\[Personal Information\]|.*Name=Pat Example' <<<"$content" || fail "personal record missing: $content"
-grep -q '^\[Personal Information\]|.*|State=NY|' <<<"$content" || fail "state not filtered as typed: $content"
-grep -q '^\[Web Accounts\]|.*Web Site=Example Site' <<<"$content" || fail "web account missing: $content"
+grep -q '^\[Personal Information\]|.*|State=NY|Zip Code=02134|Phone Number=8005551234|' <<<"$content" ||
+    fail "state, zip or phone not filtered as typed: $content"
+grep -qE '^\[Web Accounts\]\|.*Web Site=Example Site\|.*\|Password=[A-Za-z]{30}\|' <<<"$content" ||
+    fail "web account or its generated password missing: $content"
 symbols=$(grep -F '|Web Site=Mail & More|' <<<"$content")
 [ "$(grep -c . <<<"$symbols")" -eq 1 ] || fail "not one web account with symbols: $content"
 grep -qF "|Login=$login|" <<<"$symbols" || fail "login not as typed: $symbols"
