@@ -48,11 +48,7 @@ int ScriptedSeam::showModal(QDialog* dialog)
 
 void ScriptedSeam::setBusyCursor(bool on)
 {
-    if (on) {
-        ++busyOn;
-    } else {
-        ++busyOff;
-    }
+    busyOn += on ? 1 : 0;
     busy = on;
 }
 

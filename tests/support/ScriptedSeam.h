@@ -39,7 +39,6 @@ public:
     // or one the script left open, is rejected and counted in leftOpen.
     void queueScript(Script script) { m_scripts.push_back(std::move(script)); }
     int pendingScripts() const { return static_cast<int>(m_scripts.size()); }
-    int pendingAnswers() const { return static_cast<int>(m_answers.size()); }
     // Answers of the next file choosers, in order; with none queued a chooser is cancelled.
     void queueFile(const QString& path) { m_files.push_back(path); }
 
@@ -56,7 +55,6 @@ public:
     QStringList modalDialogs;
     int leftOpen = 0;
     int busyOn = 0;
-    int busyOff = 0;
     bool busy = false;
     int beeps = 0;
 

@@ -13,9 +13,8 @@ QByteArray readFile(const QString& path)
     return f.readAll();
 }
 
-bool fileContainsText(const QString& path, const QString& needle)
+bool containsText(const QByteArray& bytes, const QString& needle)
 {
-    const QByteArray bytes = readFile(path);
     const QByteArray utf16(reinterpret_cast<const char*>(needle.utf16()), needle.size() * 2);
     return bytes.contains(needle.toUtf8()) || bytes.contains(utf16);
 }

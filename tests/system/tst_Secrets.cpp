@@ -24,16 +24,6 @@
 
 using namespace dao;
 
-namespace {
-
-bool holds(const QByteArray& bytes, const QString& text)
-{
-    const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    return bytes.contains(text.toUtf8()) || bytes.contains(utf16);
-}
-
-} // namespace
-
 class tst_Secrets : public QObject
 {
     Q_OBJECT
@@ -87,7 +77,7 @@ private slots:
         QVERIFY(written.size() > 0);
         int files = 0;
         for (const QString& secret : secrets) {
-            QVERIFY2(!holds(written, secret), qPrintable("written in plain text: " + secret));
+            QVERIFY2(!testsupport::containsText(written, secret), qPrintable("written in plain text: " + secret));
         }
         QDirIterator it(home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {

@@ -4,6 +4,7 @@
 
 #include "EngineFixture.h"
 #include "Maintenance.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@
 #include <set>
 
 using namespace dao;
+using testsupport::row;
 
 namespace {
 
@@ -131,51 +133,44 @@ private slots:
         fixture::useCheapKdf();
     }
 
-    void twoWritersKeepEachOthersSaves()
+    // Beside a copy that saves 25 records: another that saves 25, five compactions, or a copy
+    // killed while it saves large records, so that it is often inside a save.
+    void everyReportedSaveIsKept_data()
     {
-        const QString file = fixture::createDataFile(m_dir.path(), "pw", "writers.cvd");
-        Writer a(file, "a", 25);
-        Writer b(file, "b", 25);
-        std::set<QString> saved = a.finish();
-        saved.merge(b.finish());
-        QCOMPARE(a.exitCode(), 0);
-        QCOMPARE(b.exitCode(), 0);
-        QCOMPARE(saved.size(), size_t(50));
-        holdsEverySave(file, saved);
+        QTest::addColumn<QString>("beside");
+        row("another writer", "writer");
+        row("compactions", "compact");
+        row("a writer killed while saving", "killed");
     }
-
-    void aCompactionLosesNoSaveOfAnotherCopy()
+    void everyReportedSaveIsKept()
     {
-        const QString file = fixture::createDataFile(m_dir.path(), "pw", "compacted.cvd");
-        Writer writer(file, "w", 25, QString(2000, QChar('n')));
-        int compactions = 0;
-        for (int i = 0; i < 5; ++i) {
-            const Error e = maintenance::compactDataFile(file, "pw");
-            QVERIFY2(!e, qPrintable(e.description()));
-            ++compactions;
+        QFETCH(QString, beside);
+        const QString file = fixture::createDataFile(m_dir.path(), "pw", beside + ".cvd");
+        Writer writer(file, "w", 25, QString(beside == "compact" ? 2000 : 0, QChar('n')));
+        std::set<QString> saved;
+        pid_t killed = -1;
+        if (beside == "writer") {
+            Writer other(file, "o", 25);
+            saved = other.finish();
+            QCOMPARE(other.exitCode(), 0);
+            QCOMPARE(saved.size(), size_t(25));
+        } else if (beside == "compact") {
+            for (int i = 0; i < 5; ++i) {
+                const Error e = maintenance::compactDataFile(file, "pw");
+                QVERIFY2(!e, qPrintable(e.description()));
+            }
+        } else {
+            Writer doomed(file, "k", 0, QString(20000, QChar('d')));
+            QTest::qWait(300);
+            saved = doomed.finish(SIGKILL);
+            killed = doomed.pid();
         }
-        const std::set<QString> saved = writer.finish();
+        saved.merge(writer.finish());
         QCOMPARE(writer.exitCode(), 0);
-        QCOMPARE(compactions, 5);
         holdsEverySave(file, saved);
-        QCOMPARE(QDir(m_dir.path()).entryList({"compacted.cvd?*"}, QDir::Files),
-                 (QStringList{"compacted.cvd.bak", "compacted.cvd.lock"}));
-    }
-
-    void aCopyKilledWhileSavingCostsTheOtherNothing()
-    {
-        const QString file = fixture::createDataFile(m_dir.path(), "pw", "killed.cvd");
-        // Large records, so that the killed copy is often inside a save.
-        Writer doomed(file, "k", 0, QString(20000, QChar('d')));
-        Writer survivor(file, "s", 25);
-        QTest::qWait(300);
-        std::set<QString> saved = doomed.finish(SIGKILL);
-        saved.merge(survivor.finish());
-        QCOMPARE(survivor.exitCode(), 0);
-        holdsEverySave(file, saved);
-        // What the killed copy left behind is its own temporary file, never the survivor's.
-        for (const QString& left : QDir(m_dir.path()).entryList({"killed.cvd.*.tmp"}, QDir::Files)) {
-            QVERIFY2(left.startsWith(QString("killed.cvd.%1-").arg(doomed.pid())), qPrintable(left));
+        // What a killed copy leaves behind is its own temporary file, never another's.
+        for (const QString& left : QDir(m_dir.path()).entryList({beside + ".cvd.*.tmp"}, QDir::Files)) {
+            QVERIFY2(left.startsWith(QString("killed.cvd.%1-").arg(killed)), qPrintable(left));
         }
     }
 };
