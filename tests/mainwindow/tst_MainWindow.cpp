@@ -24,6 +24,7 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
+#include <QWindow>
 
 using testsupport::row;
 
@@ -124,9 +125,15 @@ private slots:
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QVERIFY((main.geometry().center() - screen.center()).manhattanLength() <= 10);
 
+        const QRect placed = main.geometry();
+        const QWindow* native = main.windowHandle();
         for (const char* item : {"mnu_ViewPasswords", "mnu_ViewSplashScreen", "mnu_ViewAlwaysOnTop"}) {
             main.menuItem(item)->trigger();
         }
+        // A window flag changed on a shown window would hide it and let the desktop place it anew.
+        QVERIFY(!tasks::IsTopMost(&main) && main.isVisible());
+        QCOMPARE(main.windowHandle(), native);
+        QCOMPARE(main.geometry(), placed);
         main.move(100, 80);
         const QPoint at = main.pos();
         QCOMPARE(stored("ViewPasswords"), QStringLiteral("0")); // nothing before the unload

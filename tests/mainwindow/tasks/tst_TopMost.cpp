@@ -26,24 +26,8 @@ private slots:
     }
     void cleanup() { m_window.reset(); }
 
-    // Changing the flags of a shown widget hides it and makes a new native window, which the
-    // desktop then places anew.
-    void togglingKeepsTheWindowShownAndInPlace()
-    {
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        const QRect before = m_window->geometry();
-        const QWindow* native = m_window->windowHandle();
-        for (bool on : {true, false, true}) {
-            tasks::SetTopMost(on, m_window.get());
-            QVERIFY(m_window->isVisible());
-            QCOMPARE(m_window->windowHandle(), native);
-            QCOMPARE(m_window->geometry(), before);
-            QCOMPARE(nativeOnTop(), on);
-            QCOMPARE(tasks::IsTopMost(m_window.get()), on);
-        }
-    }
-
+    // While a dialog or message of an always-on-top window is up, the window leaves the band so
+    // that the dialog can come above it.
     void bracketLeavesTheBandOnlyWhileItLives_data()
     {
         QTest::addColumn<bool>("onTop");
