@@ -309,9 +309,7 @@ private slots:
             // sent it straight back to the holder, so that Tab never got anywhere.
             QTest::addRow("personal holder, %s", way) << 0 << "pb_PersonalFocusBox" << backward;
             QTest::addRow("travel holder, %s", way) << 1 << "pb_TravelProgramFocusBox" << backward;
-            QTest::addRow("credit notes, %s", way) << 0 << "mle_CreditNotes" << backward;
-            QTest::addRow("travel notes, %s", way) << 1 << "mle_TravelNotes" << backward;
-            QTest::addRow("web notes, %s", way) << 2 << "mle_WebNotes" << backward;
+            QTest::addRow("notes, %s", way) << 2 << "mle_WebNotes" << backward;
         }
     }
     void tabLeavesEveryControlOfTheMainWindow()

@@ -8,6 +8,7 @@
 #include "MainWindowFixture.h"
 #include "Platform.h"
 #include "SecretClipboard.h"
+#include "SettingsStore.h"
 #include "Statements.h"
 #include "TestSupport.h"
 #include "frm_Password.h"
@@ -23,6 +24,7 @@
 #include <QMimeData>
 #include <QTabWidget>
 #include <QTest>
+#include <QWindow>
 
 #include <sys/stat.h>
 
@@ -79,9 +81,17 @@ private slots:
         MainWindowFixture f;
         f.add(table, {{nameField, "Alpha"}});
         f.add(table, {{nameField, "Zulu"}});
+        QVERIFY(platform::SaveSetting("Corvanta", "Settings", "AlwaysOnTop", "1"));
         frm_Main& main = f.show();
         main.showPage(page == 2 ? Category::Credit : Category::Web);
-        f.queueDialog(saved ? MainWindowFixture::saveName("Mike") : MainWindowFixture::cancel());
+        // The dialog must come above an always-on-top window: the window leaves the band meanwhile.
+        const auto onTop = [&main] { return main.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint); };
+        bool onTopDuring = true;
+        f.queueDialog([&, save = saved ? MainWindowFixture::saveName("Mike")
+                                       : MainWindowFixture::cancel()](const QString& category, QString& id) {
+            onTopDuring = onTop();
+            return save(category, id);
+        });
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         QTest::keyClick(&main, key, Qt::ControlModifier);
@@ -93,6 +103,7 @@ private slots:
         QCOMPARE(f.text(nameBox[page]), saved ? QStringLiteral("Mike") : QStringLiteral("Alpha"));
         QCOMPARE(main.recordId(), saved ? QStringLiteral("3") : QStringLiteral("1"));
         QVERIFY(f.seam.messages.isEmpty());
+        QVERIFY(!onTopDuring && onTop());
     }
 
     void editKeepsTheEditedRecordOnScreen()

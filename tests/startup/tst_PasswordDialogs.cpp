@@ -111,7 +111,6 @@ private slots:
         QTest::addColumn<QString>("way");
         for (Kind kind : {Kind::Login, Kind::Check}) {
             const char* name = kind == Kind::Login ? "login" : "check";
-            QTest::addRow("%s plain", name) << kind << QStringLiteral("secret") << "enter";
             QTest::addRow("%s blanks around", name) << kind << QStringLiteral("  Mixed Case ") << "enter";
             QTest::addRow("%s one blank", name) << kind << QStringLiteral(" ") << "enter";
             QTest::addRow("%s connect syntax", name) << kind << QStringLiteral("a;PWD='';b=\"c\"") << "enter";
