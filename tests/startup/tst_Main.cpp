@@ -144,19 +144,26 @@ private slots:
                  (QStringList{"Corvanta.cvd", "Corvanta.cvd.lock"}));
     }
 
-    void wrongPasswordsGiveFreshDialogsUntilTheRightOne()
+    void wrongPasswordsGiveFreshDialogsUntilTheRightOneOrCancel_data()
     {
-        fixture::createDataFile(programDir(), "Right One");
+        QTest::addColumn<bool>("cancel");
+        row("then the right one", false);
+        row("then cancel: ends having written nothing", true);
+    }
+    void wrongPasswordsGiveFreshDialogsUntilTheRightOneOrCancel()
+    {
+        QFETCH(bool, cancel);
+        const QString file = fixture::createDataFile(programDir(), "Right One");
+        if (cancel) {
+            QFile::remove(platform::settingsFilePath("Corvanta"));
+        }
+        const QByteArray before = testsupport::readFile(file);
         ScriptedSeam seam;
         for (const char* wrong : {"right one", "Right One "}) {
             seam.queueScript(typePassword(wrong));
         }
-        QList<QDialog*> dialogs;
-        seam.queueScript([&](QDialog* d) {
-            dialogs << d;
-            typePassword("Right One")(d);
-        });
-        QCOMPARE(Main(windows()), StartupResult::Running);
+        seam.queueScript(cancel ? [](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); } : typePassword("Right One"));
+        QCOMPARE(Main(windows()), cancel ? StartupResult::Ended : StartupResult::Running);
         QCOMPARE(seam.modalDialogs.size(), 3);
         QCOMPARE(seam.messages.size(), 2);
         for (const auto& m : seam.messages) {
@@ -164,32 +171,16 @@ private slots:
             QCOMPARE(m.title, QString("Corvanta Password"));
             QCOMPARE(m.flags, 64);
         }
+        QVERIFY(!seam.busy);
+        if (cancel) {
+            QVERIFY(m_opened.isEmpty() && !gdb_Data);
+            QCOMPARE(testsupport::readFile(file), before);
+            QVERIFY(!QFile::exists(platform::settingsFilePath("Corvanta")));
+            return;
+        }
         QCOMPARE(fixture::text(gstr_Password), QString("Right One"));
         QCOMPARE(gstr_Connect, QString("MS Access;PWD=")); // the password goes beside it
         QCOMPARE(m_opened, (QStringList{"personal", "main"}));
-        QVERIFY(!seam.busy);
-    }
-
-    void cancelledLoginEndsHavingWrittenNothing()
-    {
-        const QString file = fixture::createDataFile(programDir(), "pw");
-        QFile::remove(platform::settingsFilePath("Corvanta"));
-        QFile in(file);
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        const QByteArray before = in.readAll();
-        in.close();
-        const QStringList filesBefore = QDir(programDir()).entryList(QDir::Files);
-        ScriptedSeam seam;
-        seam.queueScript(typePassword("wrong"));
-        seam.queueScript([](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
-        QCOMPARE(Main(windows()), StartupResult::Ended);
-        QCOMPARE(seam.modalDialogs.size(), 2);
-        QVERIFY(m_opened.isEmpty());
-        QVERIFY(!gdb_Data);
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        QCOMPARE(in.readAll(), before);
-        QVERIFY(!QFile::exists(platform::settingsFilePath("Corvanta")));
-        QVERIFY(!seam.busy);
     }
 
     void damagedFileIsReported_data()
