@@ -1,5 +1,5 @@
 // The commands of the main window's menus and keys on a real data file: create, edit, delete,
-// Set Password, Compress, Export and Back Up, Find, the copy keys and the password report.
+// Set Password, Compress, Export and Back Up, the copy keys and the password report.
 
 #include "DataControl.h"
 #include "EngineFixture.h"
@@ -293,52 +293,6 @@ private slots:
         QCOMPARE(f.seam.fileChoosers.size(), 3);
         QCOMPARE(f.seam.messages.size(), 2);
         QVERIFY(!f.seam.busy);
-    }
-
-    void findShowsTheChosenRecord_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QList<int>>("keys"); // after typing, in the Find window
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("shown"); // the web account's name box; empty: nothing moved
-        QTest::newRow("Down into the list, Down, Enter")
-            << "user" << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return} << 2 << "Gamma";
-        QTest::newRow("a card by its holder") << "holder" << QList<int>{Qt::Key_Down, Qt::Key_Return} << 0 << "Alpha";
-        QTest::newRow("Esc closes, nothing moves") << "gamma" << QList<int>{Qt::Key_Escape} << 0 << "Alpha";
-    }
-
-    void findShowsTheChosenRecord()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QList<int>, keys);
-        QFETCH(int, page);
-        QFETCH(QString, shown);
-        MainWindowFixture f;
-        f.add("[Web Accounts]", {{"Web Site", "Alpha"}, {"Login", "nobody"}});
-        f.add("[Web Accounts]", {{"Web Site", "Beta"}, {"Login", "user.b"}, {"Password", "user-secret"}});
-        f.add("[Web Accounts]", {{"Web Site", "Gamma"}, {"Login", "USER.g"}});
-        f.add("[Credit Cards]", {{"Credit Card", "Alpha"}, {"Account Name", "Card Holder"}});
-        frm_Main& main = f.show();
-        main.showPage(Category::Credit);
-        f.seam.queueScript([&](QDialog* dialog) {
-            QApplication::setActiveWindow(dialog);
-            QVERIFY(QTest::qWaitForWindowActive(dialog));
-            // The box has the focus: the window is used from the keyboard alone.
-            auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-            QVERIFY2(box != nullptr,
-                     QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
-            QTest::keyClicks(box, typed);
-            for (const int key : keys) {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-            }
-        });
-        main.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&main));
-        QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
-        QCOMPARE(f.seam.modalDialogs, QStringList{"frm_Find"});
-        QCOMPARE(f.seam.leftOpen, 0);
-        QCOMPARE(main.findChild<QTabWidget*>("tp_Data")->currentIndex(), page);
-        QCOMPARE(main.nameBox(page == 0 ? Category::Credit : Category::Web)->text(), shown);
     }
 
     void copyKeysTakeTheValueOfThePageInFront_data()
