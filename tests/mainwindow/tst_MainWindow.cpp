@@ -223,7 +223,6 @@ private slots:
         };
         row("bare", "abc", "http://abc", 0, true);
         row("host with port", "localhost:8080/login", "http://localhost:8080/login", 0, true);
-        row("https", "https://bank.example/login", "https://bank.example/login", 0, true);
         row("capitals", "HTTP://shop.example", "HTTP://shop.example", 0, true);
         row("mail", "mailto:ann@shop.example", "mailto:ann@shop.example", 0, true);
         row("other scheme, Yes", "ftp://files.example", "ftp://files.example", platform::vbYes, true);

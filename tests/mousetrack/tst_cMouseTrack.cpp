@@ -29,11 +29,7 @@ private:
     QLineEdit* m_other = nullptr;
 
     QWindow* handle() const { return m_window->windowHandle(); }
-    QPoint at(QWidget* w, QPoint pos = {}) const
-    {
-        return w->mapTo(m_window.get(), pos.isNull() ? w->rect().center() : pos);
-    }
-    void moveTo(QWidget* w, QPoint pos = {}) { QTest::mouseMove(handle(), at(w, pos)); }
+    void moveTo(QWidget* w) { QTest::mouseMove(handle(), w->mapTo(m_window.get(), w->rect().center())); }
     std::unique_ptr<cMouseTrack> attached(qint32 method = -1)
     {
         auto tracker = std::make_unique<cMouseTrack>();
