@@ -15,7 +15,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 

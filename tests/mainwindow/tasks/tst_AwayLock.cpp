@@ -1,7 +1,6 @@
 #include "AwayLock.h"
 #include "TestSupport.h"
 
-#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDialog>

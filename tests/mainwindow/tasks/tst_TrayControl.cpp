@@ -3,12 +3,10 @@
 #include "TestSupport.h"
 #include "TrayControl.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
 
