@@ -8,7 +8,6 @@
 #include "SettingsStore.h"
 #include "SingleInstance.h"
 #include "TestSupport.h"
-#include "Version.h"
 #include "frm_Splash.h"
 
 #include <QApplication>
@@ -134,7 +133,6 @@ private slots:
         QCOMPARE(result, StartupResult::Running);
         QCOMPARE(seam.modalDialogs.size() + seam.messages.size(), 0); // no password, no login
         QVERIFY(gstr_Password.isEmpty() && !seam.busy);
-        QCOMPARE(gstr_Version, QString("Version %1.%2").arg(CORVANTA_VERSION_MAJOR).arg(CORVANTA_VERSION_MINOR));
         const QString expected = (opened == "beside" ? programDir() : userDir()) + "/Corvanta.cvd";
         QCOMPARE(gdb_Data->Name(), expected);
         QCOMPARE(m_opened, QStringList{"main"}); // the file has its personal record

@@ -39,14 +39,11 @@ private:
         }
         return bus;
     }
-    static QDBusConnection connectTo(const Bus& bus, const QString& name)
-    {
-        return QDBusConnection::connectToBus(bus.address, name);
-    }
     std::unique_ptr<AwayLock> make()
     {
-        return std::make_unique<AwayLock>([this] { ++m_locks; }, connectTo(m_session, QStringLiteral("listenSession")),
-                                          connectTo(m_system, QStringLiteral("listenSystem")));
+        return std::make_unique<AwayLock>([this] { ++m_locks; },
+                                          QDBusConnection::connectToBus(m_session.address, "listenSession"),
+                                          QDBusConnection::connectToBus(m_system.address, "listenSystem"));
     }
 
 private slots:
@@ -95,7 +92,7 @@ private slots:
         QFETCH(QVariantList, arguments);
         QFETCH(int, locks);
         auto away = make();
-        QDBusConnection sender = connectTo(systemBus ? m_system : m_session, QStringLiteral("sender"));
+        QDBusConnection sender = QDBusConnection::connectToBus((systemBus ? m_system : m_session).address, "sender");
         QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
         signal.setArguments(arguments);
         QVERIFY(sender.send(signal));
