@@ -54,27 +54,27 @@ private slots:
 
     void createAndEditShowTheSavedRecord_data()
     {
-        QTest::addColumn<QString>("command");
+        QTest::addColumn<Qt::Key>("key"); // with Ctrl; none: Edit Current Item from the menu
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("nameField");
         QTest::addColumn<int>("page");
         QTest::addColumn<bool>("saved");
-        row("create credit", "mnu_EditCreateCredit", "[Credit Cards]", "Credit Card", 0, true);
-        row("create travel", "mnu_EditCreateTravel", "[Travel Programs]", "Travel Program", 1, true);
-        row("create web", "mnu_EditCreateWeb", "[Web Accounts]", "Web Site", 2, true);
+        row("create credit", Qt::Key_A, "[Credit Cards]", "Credit Card", 0, true);
+        row("create travel", Qt::Key_T, "[Travel Programs]", "Travel Program", 1, true);
+        row("create web", Qt::Key_W, "[Web Accounts]", "Web Site", 2, true);
         // A cancelled create switches the page all the same.
-        row("create cancelled", "mnu_EditCreateCredit", "[Credit Cards]", "Credit Card", 0, false);
-        row("edit", "mnu_EditCurrent", "[Web Accounts]", "Web Site", 2, true);
+        row("create cancelled", Qt::Key_A, "[Credit Cards]", "Credit Card", 0, false);
+        row("edit", Qt::Key_unknown, "[Web Accounts]", "Web Site", 2, true);
     }
     void createAndEditShowTheSavedRecord()
     {
-        QFETCH(QString, command);
+        QFETCH(Qt::Key, key);
         QFETCH(QString, table);
         QFETCH(QString, nameField);
         QFETCH(int, page);
         QFETCH(bool, saved);
         const Category kinds[] = {Category::Credit, Category::Travel, Category::Web};
-        const bool edit = command == QLatin1String("mnu_EditCurrent");
+        const bool edit = key == Qt::Key_unknown;
         MainWindowFixture f;
         f.add(table, {{nameField, "Alpha"}});
         f.add(table, {{nameField, "Mike"}});
@@ -90,7 +90,13 @@ private slots:
             onTopDuring = onTop();
             return save(category, id);
         });
-        main.menuItem(command.toLatin1().constData())->trigger();
+        if (edit) {
+            main.menuItem("mnu_EditCurrent")->trigger();
+        } else {
+            main.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&main));
+            QTest::keyClick(&main, key, Qt::ControlModifier);
+        }
 
         QCOMPARE(f.dialogCalls.size(), 1);
         QCOMPARE(f.dialogCalls.first().recordIdIn, edit ? QStringLiteral("1") : QStringLiteral("0"));
