@@ -68,13 +68,14 @@ private slots:
             main.menuItem("mnu_ViewPasswords")->trigger();
         }
         main.showPage(page);
-        main.hoverHelp().setHoverTime(30);
+        auto* help = main.findChild<HoverHelp*>();
+        help->setHoverTime(30);
         QLineEdit* edit = main.findChild<QLineEdit*>(name);
         const QLineEdit::EchoMode shown = edit->echoMode();
         QCOMPARE(shown, secret && masking ? QLineEdit::Password : QLineEdit::Normal);
         // What an earlier rest left; a rest on an empty field must take it away.
         edit->setToolTip(QStringLiteral("earlier"));
-        QSignalSpy hover(main.hoverHelp().tracker(name), &cMouseTrack::MouseHover);
+        QSignalSpy hover(help->tracker(name), &cMouseTrack::MouseHover);
         const auto moveTo = [&](QWidget* w) {
             QTest::mouseMove(main.windowHandle(), w->mapTo(&main, w->rect().center()));
         };
@@ -89,7 +90,7 @@ private slots:
         QCOMPARE(colour(edit), kBlue);
         QCOMPARE(edit->echoMode(), QLineEdit::Normal);
         // Started again from the hover: a further rest is reported too.
-        QVERIFY(main.hoverHelp().tracker(name)->Tracking());
+        QVERIFY(help->tracker(name)->Tracking());
 
         moveAway();
         QTRY_COMPARE(colour(edit), kThemeText);
