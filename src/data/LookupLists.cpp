@@ -27,4 +27,13 @@ QStringList values(dao::Database& db, const QString& kind)
     return items;
 }
 
+int recordCount(dao::Database& db)
+{
+    dao::RecordsetPtr rs;
+    if (db.OpenRecordset(statements::recordCount(), rs) || rs->Eof()) {
+        return 0;
+    }
+    return rs->Value(QStringLiteral("[Records]")).toInt();
+}
+
 } // namespace lookup

@@ -12,4 +12,10 @@ namespace lookup {
 // value adds no item.
 QStringList values(dao::Database& db, const QString& kind);
 
+// Up to this many records a window reads what it lists before it shows; beyond, it shows at
+// once and reads them on another thread.
+constexpr int kReadAtOnceRecords = 2000;
+// The cards, programs and web accounts together; 0 when they cannot be counted.
+int recordCount(dao::Database& db);
+
 } // namespace lookup

@@ -22,15 +22,6 @@ namespace dropdown {
 
 namespace {
 
-int recordCount(dao::Database& db)
-{
-    dao::RecordsetPtr rs;
-    if (db.OpenRecordset(statements::recordCount(), rs) || rs->Eof()) {
-        return 0;
-    }
-    return rs->Value(QStringLiteral("[Records]")).toInt();
-}
-
 // The lists of one dialog that are read on another thread. It lives as long as the dialog; a
 // list that arrives after the dialog has gone is dropped.
 class LateLists : public QObject
@@ -202,7 +193,7 @@ void fill(QComboBox* combo, dao::Database& db, const QString& kind, bool sorted)
 {
     QWidget* form = combo->window();
     LateLists* late = LateLists::gathering(form);
-    if (late == nullptr && recordCount(db) > kFillAtOnceRecords) {
+    if (late == nullptr && lookup::recordCount(db) > kFillAtOnceRecords) {
         dao::DatabasePtr copy;
         if (!db.Snapshot(copy)) {
             late = new LateLists(form, std::move(copy));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dao.h"
+#include "LookupLists.h"
 
 #include <QStringList>
 
@@ -13,7 +14,7 @@ namespace dropdown {
 
 // Up to this many cards, programs and web accounts together, the lists are filled before the
 // dialog shows; beyond it they arrive shortly after.
-constexpr int kFillAtOnceRecords = 2000;
+constexpr int kFillAtOnceRecords = lookup::kReadAtOnceRecords;
 // Beyond this many values a list pops up what matches the typed start: nobody scrolls through
 // thousands of values.
 constexpr qsizetype kLongList = 200;

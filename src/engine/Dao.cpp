@@ -272,6 +272,7 @@ Error Database::OpenRecordset(const QString& statement, RecordsetPtr& out, int t
         }
     }
     rs->m_statement = statement;
+    rs->m_forwardOnly = type == dbOpenForwardOnly;
     if (Error e = rs->load()) {
         return e;
     }

@@ -29,6 +29,9 @@ using RecordsetPtr = std::unique_ptr<Recordset>;
 // Options with the values callers have always passed.
 constexpr int dbOpenDynaset = 2;
 constexpr int dbOpenSnapshot = 4;
+// A read-only record set that reads each row as it moves on and keeps none behind: one pass
+// over many rows in little memory. It moves only forward; RecordCount counts the rows reached.
+constexpr int dbOpenForwardOnly = 8;
 constexpr int dbConsistent = 32;
 constexpr int dbOptimistic = 3;
 constexpr int dbForceOSFlush = 1;
@@ -239,6 +242,7 @@ private:
     friend class Database;
     Recordset() = default;
     Error load();
+    Error stepForward();
     Error fetchCurrent() const;
     int columnIndex(const QString& name) const;
     Error checkOpen() const;
@@ -249,8 +253,9 @@ private:
     std::unique_lock<std::recursive_timed_mutex> m_reading; // over a copy: keeps it while open
     std::unique_ptr<Statement> m_fetch;                     // one row of the base table by rowid
     QString m_statement;
-    QString m_table;          // base table of an updatable record set
-    bool m_updatable = false; // keyset over m_table; otherwise a snapshot in m_rows
+    QString m_table;            // base table of an updatable record set
+    bool m_updatable = false;   // keyset over m_table; otherwise a snapshot in m_rows
+    bool m_forwardOnly = false; // m_rows holds the current row only, read by m_fetch
     QStringList m_columns;
     std::vector<qint64> m_keys;                // rowids, in the statement's order
     std::vector<std::vector<QVariant>> m_rows; // snapshot rows

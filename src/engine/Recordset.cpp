@@ -120,6 +120,9 @@ Error Recordset::checkOpen() const
 
 int Recordset::size() const
 {
+    if (m_forwardOnly) {
+        return m_pos + static_cast<int>(m_rows.size()); // the rows passed and the current one
+    }
     return static_cast<int>(m_updatable ? m_keys.size() : m_rows.size());
 }
 
@@ -140,7 +143,7 @@ Error Recordset::load()
     m_editMode = EditMode::None;
 
     const auto match = singleTable.match(m_statement);
-    m_updatable = match.hasMatch() && !combined.match(match.captured(2)).hasMatch();
+    m_updatable = !m_forwardOnly && match.hasMatch() && !combined.match(match.captured(2)).hasMatch();
     if (m_updatable) {
         m_table = match.captured(1);
         Statement columns;
@@ -177,6 +180,11 @@ Error Recordset::load()
         for (int i = 0; i < count; ++i) {
             m_columns << QString::fromUtf8(sqlite3_column_name(stmt.get(), i));
         }
+        if (m_forwardOnly) {
+            m_fetch = std::make_unique<Statement>(std::move(stmt));
+            m_pos = 0;
+            return stepForward();
+        }
         int rc;
         while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
             std::vector<QVariant> row(static_cast<size_t>(count));
@@ -199,6 +207,24 @@ Error Recordset::Requery()
         return e;
     }
     return load();
+}
+
+Error Recordset::stepForward()
+{
+    sqlite3_stmt* stmt = m_fetch->get();
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        const int count = sqlite3_column_count(stmt);
+        m_rows.resize(1);
+        m_rows.front().resize(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            m_rows.front()[static_cast<size_t>(i)] = columnValue(stmt, i);
+        }
+        return {};
+    }
+    m_rows.clear();
+    m_fetch.reset();
+    return rc == SQLITE_DONE ? Error() : stepError(m_core->db());
 }
 
 bool Recordset::Bof() const
@@ -234,6 +260,9 @@ Error Recordset::MoveFirst()
 
 Error Recordset::MoveLast()
 {
+    if (m_forwardOnly) {
+        return makeError(err::NoCurrentRecord);
+    }
     return Move(size() - 1);
 }
 
@@ -242,7 +271,7 @@ Error Recordset::Move(int position)
     if (Error e = checkOpen()) {
         return e;
     }
-    if (position < 0 || position >= size()) {
+    if (position < 0 || position >= size() || (m_forwardOnly && position != m_pos)) {
         return makeError(err::NoCurrentRecord);
     }
     CancelUpdate();
@@ -269,7 +298,7 @@ Error Recordset::MoveNext()
         return makeError(err::NoCurrentRecord);
     }
     ++m_pos;
-    return {};
+    return m_forwardOnly ? stepForward() : Error();
 }
 
 Error Recordset::MovePrevious()
@@ -284,7 +313,7 @@ Error Recordset::MovePrevious()
         m_pos = std::max(-1, m_pos - 1);
         return {};
     }
-    if (Bof()) {
+    if (Bof() || m_forwardOnly) {
         return makeError(err::NoCurrentRecord);
     }
     --m_pos;
@@ -319,7 +348,7 @@ Error Recordset::fetchCurrent() const
         return makeError(err::NoCurrentRecord);
     }
     if (!m_updatable) {
-        m_current = m_rows[static_cast<size_t>(m_pos)];
+        m_current = m_rows[m_forwardOnly ? 0 : static_cast<size_t>(m_pos)];
         m_cacheValid = true;
         return {};
     }

@@ -173,14 +173,9 @@ void RecordTools::mnu_ViewPasswordReport_Click()
         return;
     }
     frm_PasswordReport window(m_main.widget());
-    {
-        platform::BusyCursor busy;
-        QList<recordtools::Finding> findings;
-        if (const dao::Error error = recordtools::passwordReport(*gdb_Data, QDate::currentDate(), findings)) {
-            ShowErrorText(error);
-            return;
-        }
-        window.setFindings(findings);
+    if (const dao::Error error = window.load(*gdb_Data, QDate::currentDate())) {
+        ShowErrorText(error);
+        return;
     }
     m_open = &window;
     const bool chosen = platform::ShowModal(&window) == QDialog::Accepted;

@@ -78,67 +78,64 @@ QList<Finding> cardFindings(const QList<CardFacts>& cards, const QDate& today)
     return findings;
 }
 
+static_assert(crypto_generichash_KEYBYTES == 32, "the report's key is a generic-hash key");
+
+ReportReading::ReportReading()
+{
+    randombytes_buf(m_key, sizeof m_key);
+}
+
+ReportReading::~ReportReading()
+{
+    sodium_memzero(m_key, sizeof m_key);
+}
+
+std::vector<RowSource> ReportReading::sources()
+{
+    return {
+        {QStringLiteral(
+             "SELECT [Web Site ID], [Web Site], [Login], [Password] FROM [Web Accounts] ORDER BY [Web Site]"),
+         [this](const dao::Recordset& row) {
+             WebAccountFacts account{{Page::Web, row.Value(QStringLiteral("Web Site ID")).toLongLong(),
+                                      row.Value(QStringLiteral("Web Site")).toString(),
+                                      row.Value(QStringLiteral("Login")).toString()},
+                                     {},
+                                     0};
+             const QByteArray password = row.Value(QStringLiteral("Password")).toString().toUtf8();
+             account.length = static_cast<int>(QString::fromUtf8(password).size());
+             if (!password.isEmpty()) {
+                 account.fingerprint.resize(crypto_generichash_BYTES);
+                 crypto_generichash(reinterpret_cast<unsigned char*>(account.fingerprint.data()),
+                                    crypto_generichash_BYTES, reinterpret_cast<const unsigned char*>(password.data()),
+                                    static_cast<unsigned long long>(password.size()), m_key, sizeof m_key);
+             }
+             m_accounts.append(account);
+         }},
+        {QStringLiteral("SELECT [Credit Card ID], [Credit Card], [Account Name], [Expiration Date] FROM [Credit Cards] "
+                        "ORDER BY [Credit Card]"),
+         [this](const dao::Recordset& row) {
+             m_cards.append({{Page::Credit, row.Value(QStringLiteral("Credit Card ID")).toLongLong(),
+                              row.Value(QStringLiteral("Credit Card")).toString(),
+                              row.Value(QStringLiteral("Account Name")).toString()},
+                             row.Value(QStringLiteral("Expiration Date")).toString()});
+         }},
+    };
+}
+
+QList<Finding> ReportReading::findings(const QDate& today) const
+{
+    return webFindings(m_accounts) + cardFindings(m_cards, today);
+}
+
 dao::Error passwordReport(dao::Database& database, const QDate& today, QList<Finding>& out)
 {
     out.clear();
-    unsigned char key[crypto_generichash_KEYBYTES];
-    randombytes_buf(key, sizeof key);
-
-    QList<WebAccountFacts> accounts;
-    dao::RecordsetPtr rows;
-    dao::Error error = database.OpenRecordset(
-        QStringLiteral("SELECT [Web Site ID], [Web Site], [Login], [Password] FROM [Web Accounts] ORDER BY [Web Site]"),
-        rows, dao::dbOpenSnapshot);
-    if (!error && !rows->Bof()) {
-        error = rows->MoveFirst();
-    }
-    while (!error && !rows->Eof()) {
-        WebAccountFacts account{{Page::Web, rows->Value(QStringLiteral("Web Site ID")).toLongLong(),
-                                 rows->Value(QStringLiteral("Web Site")).toString(),
-                                 rows->Value(QStringLiteral("Login")).toString()},
-                                {},
-                                0};
-        {
-            const QByteArray password = rows->Value(QStringLiteral("Password")).toString().toUtf8();
-            account.length = static_cast<int>(QString::fromUtf8(password).size());
-            if (!password.isEmpty()) {
-                account.fingerprint.resize(crypto_generichash_BYTES);
-                crypto_generichash(reinterpret_cast<unsigned char*>(account.fingerprint.data()),
-                                   crypto_generichash_BYTES, reinterpret_cast<const unsigned char*>(password.data()),
-                                   static_cast<unsigned long long>(password.size()), key, sizeof key);
-            }
-        }
-        accounts.append(account);
-        error = rows->MoveNext();
-    }
-    if (rows) {
-        rows->Close();
-    }
-    QList<CardFacts> cards;
+    ReportReading reading;
+    const dao::Error error = readRows(database, reading.sources());
     if (!error) {
-        error = database.OpenRecordset(QStringLiteral("SELECT [Credit Card ID], [Credit Card], [Account Name], "
-                                                      "[Expiration Date] FROM [Credit Cards] ORDER BY [Credit Card]"),
-                                       rows, dao::dbOpenSnapshot);
-        if (!error && !rows->Bof()) {
-            error = rows->MoveFirst();
-        }
-        while (!error && !rows->Eof()) {
-            cards.append({{Page::Credit, rows->Value(QStringLiteral("Credit Card ID")).toLongLong(),
-                           rows->Value(QStringLiteral("Credit Card")).toString(),
-                           rows->Value(QStringLiteral("Account Name")).toString()},
-                          rows->Value(QStringLiteral("Expiration Date")).toString()});
-            error = rows->MoveNext();
-        }
-        if (rows) {
-            rows->Close();
-        }
+        out = reading.findings(today);
     }
-    sodium_memzero(key, sizeof key);
-    if (error) {
-        return error;
-    }
-    out = webFindings(accounts) + cardFindings(cards, today);
-    return {};
+    return error;
 }
 
 } // namespace recordtools

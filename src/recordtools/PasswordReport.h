@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RowReading.h"
 #include "SearchIndex.h"
 
 #include <QByteArray>
@@ -41,6 +42,25 @@ QList<Finding> cardFindings(const QList<CardFacts>& cards, const QDate& today);
 // The last day on which a card of this stored expiration date is valid; invalid when the text
 // is not a month and a two-digit year.
 QDate lastValidDay(const QString& expiration);
+
+// What the report reads, row by row: passwords only as fingerprints under a key made for this
+// reading, wiped with it.
+class ReportReading
+{
+public:
+    ReportReading();
+    ~ReportReading();
+    ReportReading(const ReportReading&) = delete;
+    ReportReading& operator=(const ReportReading&) = delete;
+
+    std::vector<RowSource> sources();
+    QList<Finding> findings(const QDate& today) const;
+
+private:
+    unsigned char m_key[32];
+    QList<WebAccountFacts> m_accounts;
+    QList<CardFacts> m_cards;
+};
 
 // Reads what the report needs from the data file and works out its findings. Passwords are read
 // one at a time and kept only as fingerprints under a key made for this report.

@@ -62,41 +62,31 @@ QString pageTitle(Page page)
 dao::Error SearchIndex::load(dao::Database& database)
 {
     clear();
-    for (const PageSource& source : kSources) {
-        dao::RecordsetPtr rows;
-        dao::Error error = database.OpenRecordset(QString::fromLatin1(source.statement), rows, dao::dbOpenSnapshot);
-        const QStringList fields = error ? QStringList() : rows->FieldNames();
-        const auto columns = fields.size();
-        if (!error && !rows->Bof()) {
-            error = rows->MoveFirst();
-        }
-        QStringList texts;
-        while (!error && !rows->Eof()) {
-            QList<QVariant> values;
-            for (qsizetype i = 0; i < columns && !error; ++i) {
-                QVariant value;
-                error = rows->Field(fields.at(i), value);
-                values.append(value);
-            }
-            if (error) {
-                break;
-            }
-            texts.clear();
-            for (qsizetype i = 1; i < columns; ++i) {
-                texts.append(values.at(i).toString());
-            }
-            add({source.page, values.at(0).toLongLong(), texts.value(0), texts.value(1)}, texts);
-            error = rows->MoveNext();
-        }
-        if (rows) {
-            rows->Close();
-        }
-        if (error) {
-            clear();
-            return error;
-        }
+    const dao::Error error = readRows(database, sources());
+    if (error) {
+        clear();
     }
-    return {};
+    return error;
+}
+
+std::vector<RowSource> SearchIndex::sources()
+{
+    std::vector<RowSource> sources;
+    for (const PageSource& source : kSources) {
+        sources.push_back(
+            {QString::fromLatin1(source.statement), [this, page = source.page, fields = QStringList(),
+                                                     texts = QStringList()](const dao::Recordset& row) mutable {
+                 if (fields.isEmpty()) {
+                     fields = row.FieldNames();
+                 }
+                 texts.clear();
+                 for (qsizetype i = 1; i < fields.size(); ++i) {
+                     texts.append(row.Value(fields.at(i)).toString());
+                 }
+                 add({page, row.Value(fields.value(0)).toLongLong(), texts.value(0), texts.value(1)}, texts);
+             }});
+    }
+    return sources;
 }
 
 void SearchIndex::add(const Record& record, const QStringList& texts)

@@ -2,6 +2,8 @@
 
 #include "ui_frm_Find.h"
 
+#include "General.h"
+#include "LookupLists.h"
 #include "RecordList.h"
 
 #include <QKeyEvent>
@@ -23,6 +25,24 @@ frm_Find::~frm_Find() = default;
 
 dao::Error frm_Find::load(dao::Database& database)
 {
+    if (lookup::recordCount(database) > lookup::kReadAtOnceRecords) {
+        m_index.clear();
+        m_reading = new recordtools::RowReading(
+            database, m_index.sources(),
+            [this](const dao::Error& error) {
+                delete m_reading;
+                m_reading = nullptr;
+                if (error) {
+                    m_index.clear();
+                    ShowErrorText(error);
+                }
+                m_lastText.clear();
+                search(ui->sle_FindText->text());
+            },
+            this);
+        showCount();
+        return {};
+    }
     const dao::Error error = m_index.load(database);
     search(ui->sle_FindText->text());
     return error;
@@ -53,7 +73,9 @@ void frm_Find::showCount()
 {
     const qsizetype count = m_lastFound.size();
     QString text;
-    if (m_more) {
+    if (m_reading != nullptr) {
+        text = QStringLiteral("Reading the records...");
+    } else if (m_more) {
         text = QStringLiteral("More than %1 records found: type more to narrow the list").arg(kShown);
     } else if (count == 1) {
         text = QStringLiteral("1 record found");
@@ -78,6 +100,8 @@ void frm_Find::choose(int row)
 void frm_Find::done(int result)
 {
     // What was read for the search goes with the window; only the choice stays.
+    delete m_reading;
+    m_reading = nullptr;
     m_results->show(nullptr, {});
     m_lastFound.clear();
     m_index.clear();

@@ -11,11 +11,14 @@ namespace Ui {
 class frm_Find;
 }
 class RecordList;
+namespace recordtools {
+class RowReading;
+}
 
 // A small window with one box: as the person types, it lists the records whose name, login, web
 // address, e-mail address or notes hold the text. Enter or a double click chooses a record and
-// closes the window; Esc closes it. The records are read once, when the window opens, and
-// forgotten when it closes.
+// closes the window; Esc closes it. The records are read once, when the window opens (in short
+// steps when there are many, the person typing meanwhile), and forgotten when it closes.
 class frm_Find : public QDialog
 {
     Q_OBJECT
@@ -24,8 +27,10 @@ public:
     explicit frm_Find(QWidget* parent = nullptr);
     ~frm_Find() override;
 
-    // Reads the records to search; on failure the window finds nothing.
+    // Reads the records to search; on failure the window finds nothing. Where there are many,
+    // they arrive shortly after; reading() tells.
     [[nodiscard]] dao::Error load(dao::Database& database);
+    bool reading() const { return m_reading != nullptr; }
     // The records to search, made elsewhere.
     void setIndex(recordtools::SearchIndex index);
 
@@ -50,6 +55,7 @@ private:
     std::unique_ptr<Ui::frm_Find> ui;
     RecordList* m_results = nullptr;
     recordtools::SearchIndex m_index;
+    recordtools::RowReading* m_reading = nullptr;
     QString m_lastText;
     QList<int> m_lastFound;
     bool m_more = false;

@@ -2,6 +2,8 @@
 
 #include "ui_frm_PasswordReport.h"
 
+#include "General.h"
+#include "LookupLists.h"
 #include "RecordList.h"
 
 #include <QKeyEvent>
@@ -20,6 +22,33 @@ frm_PasswordReport::frm_PasswordReport(QWidget* parent)
 }
 
 frm_PasswordReport::~frm_PasswordReport() = default;
+
+dao::Error frm_PasswordReport::load(dao::Database& database, const QDate& today)
+{
+    using Findings = QList<recordtools::Finding>;
+    if (lookup::recordCount(database) > lookup::kReadAtOnceRecords) {
+        auto reading = std::make_shared<recordtools::ReportReading>();
+        m_reading = new recordtools::RowReading(
+            database, reading->sources(),
+            [this, reading, today](const dao::Error& error) {
+                delete m_reading;
+                m_reading = nullptr;
+                if (error) {
+                    ShowErrorText(error);
+                }
+                setFindings(error ? Findings() : reading->findings(today));
+            },
+            this);
+        ui->lbl_ReportSummary->setText(QStringLiteral("Reading the records..."));
+        return {};
+    }
+    Findings findings;
+    const dao::Error error = recordtools::passwordReport(database, today, findings);
+    if (!error) {
+        setFindings(findings);
+    }
+    return error;
+}
 
 void frm_PasswordReport::setFindings(const QList<recordtools::Finding>& findings)
 {
@@ -56,6 +85,8 @@ void frm_PasswordReport::choose(int row)
 
 void frm_PasswordReport::done(int result)
 {
+    delete m_reading;
+    m_reading = nullptr;
     m_rows->show(nullptr, {});
     m_records.clear();
     QDialog::done(result);

@@ -11,6 +11,9 @@ namespace Ui {
 class frm_PasswordReport;
 }
 class RecordList;
+namespace recordtools {
+class RowReading;
+}
 
 // View > Password Report: the records whose passwords or expiry dates deserve a look, each row
 // saying why. Enter or a double click chooses one and closes the window, as in Find.
@@ -22,6 +25,10 @@ public:
     explicit frm_PasswordReport(QWidget* parent = nullptr);
     ~frm_PasswordReport() override;
 
+    // Works out the report from database; where there are many records the findings arrive
+    // shortly after the window shows, and reading() tells.
+    [[nodiscard]] dao::Error load(dao::Database& database, const QDate& today);
+    bool reading() const { return m_reading != nullptr; }
     void setFindings(const QList<recordtools::Finding>& findings);
     std::optional<recordtools::Record> chosen() const { return m_chosen; }
     RecordList& rows() const { return *m_rows; }
@@ -37,5 +44,6 @@ private:
     std::unique_ptr<Ui::frm_PasswordReport> ui;
     RecordList* m_rows = nullptr;
     recordtools::SearchIndex m_records;
+    recordtools::RowReading* m_reading = nullptr;
     std::optional<recordtools::Record> m_chosen;
 };

@@ -53,6 +53,46 @@ private slots:
         QCOMPARE(db->OpenRecordset(union_, rs, dbOpenDynaset).number(), 3027);
     }
 
+    // One pass that keeps no row behind: the same rows in the same order as a snapshot, never
+    // backwards, never a change, even over a statement that would give an updatable record set.
+    void forwardOnlyReadsEachRowOnce_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("statement");
+        for (const int rows : {0, 1, 3}) {
+            row(QByteArray::number(rows) + " rows, ordered", rows,
+                QString("SELECT [Login], [Web Site] FROM [Web Accounts] ORDER BY [Web Site] DESC"));
+            row(QByteArray::number(rows) + " rows, a whole table", rows, QString("Select * From [Web Accounts]"));
+        }
+    }
+    void forwardOnlyReadsEachRowOnce()
+    {
+        QFETCH(int, rows);
+        QFETCH(QString, statement);
+        DatabasePtr db = freshDatabase();
+        for (int i = 0; i < rows; ++i) {
+            fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", QString("site %1").arg(i)}, {"Login", i}});
+        }
+        RecordsetPtr all, once;
+        QVERIFY(!db->OpenRecordset(statement, all, dbOpenSnapshot));
+        QVERIFY(!db->OpenRecordset(statement, once, dbOpenForwardOnly));
+        QCOMPARE(once->Bof(), rows == 0);
+        QCOMPARE(once->AddNew().number(), 3027);
+        for (int i = 0; i < rows; ++i) {
+            QVERIFY(!all->Move(i));
+            QVERIFY(!once->Eof());
+            QCOMPARE(once->RecordCount(), i + 1);
+            QCOMPARE(once->Value("Login"), all->Value("Login"));
+            QCOMPARE(once->Value("Web Site"), all->Value("Web Site"));
+            QCOMPARE(once->MovePrevious().number(), 3021);
+            QCOMPARE(once->MoveLast().number(), 3021);
+            QCOMPARE(once->Move(i + 1).number(), 3021);
+            QVERIFY(!once->MoveNext());
+        }
+        QVERIFY(once->Eof());
+        QCOMPARE(once->MoveNext().number(), 3021);
+    }
+
     void badStatementsAreRefused_data()
     {
         QTest::addColumn<QString>("statement");

@@ -5,13 +5,16 @@
 #include "EngineFixture.h"
 #include "FileCommands.h"
 #include "General.h"
+#include "LookupLists.h"
 #include "MainWindowFixture.h"
 #include "Platform.h"
 #include "SecretClipboard.h"
 #include "SettingsStore.h"
 #include "Statements.h"
 #include "TestSupport.h"
+#include "frm_Find.h"
 #include "frm_Password.h"
+#include "frm_PasswordReport.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -31,6 +34,18 @@
 using testsupport::row;
 
 namespace {
+
+// Enough web accounts that Find and the report read them in steps while the person types on;
+// none of them is found or reported.
+void addMany(MainWindowFixture& f)
+{
+    QVERIFY(!dao::DBEngine::BeginTrans());
+    for (int i = 0; i <= lookup::kReadAtOnceRecords; ++i) {
+        f.add("[Web Accounts]",
+              {{"Web Site", QString("Filler %1").arg(i)}, {"Password", QString("filler password number %1").arg(i)}});
+    }
+    QVERIFY(!dao::DBEngine::CommitTrans());
+}
 
 // Types the three boxes of the change-password dialog and presses Enter.
 testsupport::ScriptedSeam::Script changePassword(const QString& oldPw, const QString& newPw)
@@ -288,6 +303,59 @@ private slots:
         QVERIFY(!f.seam.busy);
     }
 
+    void findShowsTheChosenRecord_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("keys"); // after typing, in the Find window
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("shown"); // the web account's name box; empty: nothing moved
+        QTest::addColumn<bool>("many");
+        QTest::newRow("a card by its holder")
+            << "holder" << QList<int>{Qt::Key_Down, Qt::Key_Return} << 0 << "Alpha" << false;
+        QTest::newRow("typed while many records are read")
+            << "user" << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return} << 2 << "Gamma" << true;
+    }
+
+    void findShowsTheChosenRecord()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, keys);
+        QFETCH(int, page);
+        QFETCH(QString, shown);
+        QFETCH(bool, many);
+        MainWindowFixture f;
+        if (many) {
+            addMany(f);
+        }
+        f.add("[Web Accounts]", {{"Web Site", "Alpha"}, {"Login", "nobody"}});
+        f.add("[Web Accounts]", {{"Web Site", "Beta"}, {"Login", "user.b"}, {"Password", "user-secret"}});
+        f.add("[Web Accounts]", {{"Web Site", "Gamma"}, {"Login", "USER.g"}});
+        f.add("[Credit Cards]", {{"Credit Card", "Alpha"}, {"Account Name", "Card Holder"}});
+        frm_Main& main = f.show();
+        main.showPage(Category::Credit);
+        f.seam.queueScript([&](QDialog* dialog) {
+            QApplication::setActiveWindow(dialog);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            // The box has the focus: the window is used from the keyboard alone.
+            auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            QVERIFY2(box != nullptr,
+                     QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
+            QCOMPARE(qobject_cast<frm_Find*>(dialog)->reading(), many);
+            QTest::keyClicks(box, typed);
+            QTRY_VERIFY(!qobject_cast<frm_Find*>(dialog)->reading());
+            for (const int key : keys) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            }
+        });
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(f.seam.modalDialogs, QStringList{"frm_Find"});
+        QCOMPARE(f.seam.leftOpen, 0);
+        QCOMPARE(main.findChild<QTabWidget*>("tp_Data")->currentIndex(), page);
+        QCOMPARE(main.nameBox(page == 0 ? Category::Credit : Category::Web)->text(), shown);
+    }
+
     void copyKeysTakeTheValueOfThePageInFront_data()
     {
         QTest::addColumn<QString>("page");
@@ -325,15 +393,27 @@ private slots:
         QCOMPARE(f.seam.beeps, 1);
     }
 
+    void reportRowLeadsToItsRecord_data()
+    {
+        QTest::addColumn<bool>("many");
+        QTest::newRow("a few records") << false;
+        QTest::newRow("many records, read in steps") << true;
+    }
+
     void reportRowLeadsToItsRecord()
     {
+        QFETCH(bool, many);
         MainWindowFixture f;
+        if (many) {
+            addMany(f);
+        }
         f.add("[Web Accounts]", {{"Web Site", "Alpha"}, {"Password", "a long and lonely password"}});
         f.add("[Web Accounts]", {{"Web Site", "Beta"}, {"Password", "short"}});
         f.add("[Credit Cards]", {{"Credit Card", "Old Card"}, {"Expiration Date", "0120"}});
         frm_Main& main = f.show();
         QStringList rows;
         f.seam.queueScript([&](QDialog* dialog) {
+            QTRY_VERIFY(!qobject_cast<frm_PasswordReport*>(dialog)->reading());
             auto* list = dialog->findChild<QListView*>(QStringLiteral("lv_ReportRows"));
             for (int row = 0; row < list->model()->rowCount(); ++row) {
                 rows << list->model()->index(row, 0).data().toString();
