@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <new>
 #include <utility>
 
 namespace dao {
@@ -389,24 +390,29 @@ public:
     // The rest of the file, after the header; its length was checked against the header.
     Error readPayload()
     {
-        const size_t size = static_cast<size_t>(m_stat.st_size);
-        try {
-            m_bytes.resize(size);
-        } catch (const std::bad_alloc&) {
+        m_size = static_cast<size_t>(m_stat.st_size);
+        // Left unset: the file fills all of it, and setting 25 MB first costs as much as reading it.
+        m_file.reset(new (std::nothrow) unsigned char[m_size]);
+        if (!m_file) {
             return makeError(err::OutOfMemory);
         }
-        return readFully(m_fd, m_bytes.data() + format::kHeaderSize, size - format::kHeaderSize, m_path);
+        std::memcpy(m_file.get(), m_bytes.data(), format::kHeaderSize);
+        return readFully(m_fd, m_file.get() + format::kHeaderSize, m_size - format::kHeaderSize, m_path);
     }
 
     const format::Header& header() const { return m_header; }
-    const std::vector<unsigned char>& bytes() const { return m_bytes; }
+    // The whole file, once its payload was read.
+    const unsigned char* data() const { return m_file.get(); }
+    size_t size() const { return m_size; }
     FileIdentity identity() const { return identityOf(m_stat, m_header); }
 
 private:
     QString m_path;
     int m_fd = -1;
     struct stat m_stat = {};
-    std::vector<unsigned char> m_bytes;
+    std::vector<unsigned char> m_bytes; // the header
+    std::unique_ptr<unsigned char[]> m_file;
+    size_t m_size = 0;
     format::Header m_header;
 };
 
@@ -781,7 +787,7 @@ Error DatabaseCore::load(const QString& path, const SecureBytes& password, const
         return e;
     }
     unsigned char* plain = nullptr;
-    if (Error e = format::open(header, core->m_keys, file.bytes().data(), file.bytes().size(), plain)) {
+    if (Error e = format::open(header, core->m_keys, file.data(), file.size(), plain)) {
         return makeError(e.number(), path);
     }
     if (Error e = core->attachImage(plain, header.payloadLength)) {
@@ -1036,7 +1042,7 @@ Error DatabaseCore::reloadFromDisk()
         return e;
     }
     unsigned char* plain = nullptr;
-    if (Error e = format::open(header, m_keys, file.bytes().data(), file.bytes().size(), plain)) {
+    if (Error e = format::open(header, m_keys, file.data(), file.size(), plain)) {
         return e;
     }
     m_header = header;
