@@ -30,15 +30,16 @@ printf '[Settings]\nSplashScreen=0\nClipboardSeconds=3\nGeneratorLength=30\nGene
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-display=:$((70 + RANDOM % 100))
 pids=()
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
     rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-export DISPLAY=$display
+# The server picks a display nobody else on the machine uses.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 & pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 & pids+=($!)
 trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true >/dev/null 2>&1 & pids+=($!)
