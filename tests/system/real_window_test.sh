@@ -69,6 +69,18 @@ focus() {
     xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1" >/dev/null 2>&1
     sleep 0.3
 }
+# Answers with Enter the message that comes up in place of window $2, under the same title $1.
+answer_message() {
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "$2" | tail -n 1)
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || fail "no message in place of the '$1' window"
+    focus "$id"
+    xdotool key Return
+}
 start() {
     (cd "$work/prog" && exec ./corvanta) & app=$!
     pids+=($app)
@@ -287,8 +299,7 @@ minimise_and_restore() {
     focus "$win"
     xdotool type --delay 20 "wrong"
     xdotool key Return
-    sleep 1
-    xdotool key Return        # "The password is incorrect."
+    answer_message 'Corvanta Password' "$win"   # "The password is incorrect."
     sleep 1
     # Minimised again: a window in the task bar is not mapped.
     xdotool search --onlyvisible --name '^ Corvanta$' >/dev/null 2>&1 && fail "a wrong password gave the window back ($1)"
