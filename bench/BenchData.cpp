@@ -34,7 +34,8 @@ dao::Error makeFile(const QString& path, int n, const QString& password, bool ch
     if (dao::Error e = dao::DBEngine::OpenDatabase(path, true, false, statements::connectFirst(), db)) {
         return e;
     }
-    if (dao::Error e = dao::DBEngine::BeginTrans()) {
+    dao::Transaction transaction;
+    if (dao::Error e = transaction.begin()) {
         return e;
     }
     dao::RecordsetPtr rs;
@@ -55,7 +56,7 @@ dao::Error makeFile(const QString& path, int n, const QString& password, bool ch
             return e;
         }
     }
-    if (dao::Error e = dao::DBEngine::CommitTrans()) {
+    if (dao::Error e = transaction.commit()) {
         return e;
     }
     if (!password.isEmpty()) {
@@ -72,7 +73,8 @@ dao::Error addCardsAndPrograms(const QString& path, int n)
     if (dao::Error e = dao::DBEngine::OpenDatabase(path, false, false, statements::connectFirst(), db)) {
         return e;
     }
-    if (dao::Error e = dao::DBEngine::BeginTrans()) {
+    dao::Transaction transaction;
+    if (dao::Error e = transaction.begin()) {
         return e;
     }
     dao::RecordsetPtr cards;
@@ -111,7 +113,7 @@ dao::Error addCardsAndPrograms(const QString& path, int n)
             return e;
         }
     }
-    return dao::DBEngine::CommitTrans();
+    return transaction.commit();
 }
 
 } // namespace benchdata

@@ -6,7 +6,6 @@
 #include "Accessibility.h"
 #include "FitLabels.h"
 #include "General.h"
-#include "Platform.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -18,8 +17,6 @@ frm_Splash::frm_Splash(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
 {
     ui->setupUi(this);
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
-
-    platform::seam().setBusyCursor(true);
 
     about::ShowProgramIcon(ui->pic_Icon);
     about::ShowProgramLogo(ui->pic_Logo);

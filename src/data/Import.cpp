@@ -305,7 +305,8 @@ dao::Error addRecords(dao::Database& db, const QList<Record>& records,
     if (records.isEmpty()) {
         return {};
     }
-    if (dao::Error e = dao::DBEngine::BeginTrans()) {
+    dao::Transaction transaction;
+    if (dao::Error e = transaction.begin()) {
         return e;
     }
     struct Target
@@ -313,24 +314,20 @@ dao::Error addRecords(dao::Database& db, const QList<Record>& records,
         dao::RecordsetPtr rows;
         QStringList fields;
     };
+    // Destroyed before the transaction, so the record sets close before it rolls back.
     std::map<Category, Target> targets;
-    auto fail = [&](const dao::Error& e) {
-        targets.clear();
-        (void)dao::DBEngine::Rollback();
-        return e;
-    };
     for (int i = 0; i < records.size(); ++i) {
         const Record& record = records.at(i);
         Target& target = targets[record.category];
         if (!target.rows) {
             if (dao::Error e =
                     db.OpenRecordset(statements::wholeTable(record.category), target.rows, dao::dbOpenDynaset)) {
-                return fail(e);
+                return e;
             }
             target.fields = target.rows->FieldNames();
         }
         if (dao::Error e = target.rows->AddNew()) {
-            return fail(e);
+            return e;
         }
         for (const auto& [name, text] : record.fields) {
             // A column of this program's own export that belongs to another kind stays empty.
@@ -339,19 +336,19 @@ dao::Error addRecords(dao::Database& db, const QList<Record>& records,
             }
             if (dao::Error e = target.rows->SetField(name, text)) {
                 target.rows->CancelUpdate();
-                return fail(e);
+                return e;
             }
         }
         if (dao::Error e = target.rows->Update()) {
             target.rows->CancelUpdate();
-            return fail(e);
+            return e;
         }
         if (progress) {
             progress(i + 1, static_cast<int>(records.size()));
         }
     }
     targets.clear();
-    return dao::DBEngine::CommitTrans();
+    return transaction.commit();
 }
 
 } // namespace transfer

@@ -36,11 +36,11 @@ struct Record
 
 // Marks the records that look like ones already in the data file: same kind, same name and
 // same login (account number for credit cards and travel programs), without regard to case.
-[[nodiscard]] dao::Error findDuplicates(dao::Database& db, const QList<Record>& records, QList<bool>& duplicate);
+dao::Error findDuplicates(dao::Database& db, const QList<Record>& records, QList<bool>& duplicate);
 
 // Adds the records in one transaction: all of them or, on failure, none. progress gets the
 // number added so far and the whole.
-[[nodiscard]] dao::Error addRecords(dao::Database& db, const QList<Record>& records,
-                                    const std::function<void(int done, int total)>& progress = {});
+dao::Error addRecords(dao::Database& db, const QList<Record>& records,
+                      const std::function<void(int done, int total)>& progress = {});
 
 } // namespace transfer

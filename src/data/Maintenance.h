@@ -20,7 +20,7 @@ QString backupPath(const QString& dataFile);
 // compacted copy is written and flushed beside the data file, then put in its place by one
 // atomic rename. Nothing may hold the file open. On failure the data file is untouched and
 // no companion is left.
-[[nodiscard]] dao::Error compactDataFile(const QString& dataFile, const dao::Password& password);
+dao::Error compactDataFile(const QString& dataFile, const dao::Password& password);
 
 // Where the data file is missing but a complete companion exists (a run stopped between its
 // steps by an older sequence), the companion becomes the data file again. True when it did.
@@ -29,7 +29,6 @@ bool recoverInterruptedCompaction(const QString& dataFile);
 // Gives the data file a new password (empty removes it): opens it exclusively with the old
 // password, replaces the password, closes it. Nothing else may hold the file open. On failure
 // the file keeps its old password and its data.
-[[nodiscard]] dao::Error changePassword(const QString& dataFile, const dao::Password& oldPassword,
-                                        const dao::Password& newPassword);
+dao::Error changePassword(const QString& dataFile, const dao::Password& oldPassword, const dao::Password& newPassword);
 
 } // namespace maintenance

@@ -57,12 +57,12 @@ dao::Error createTables(dao::Database& db)
         "CREATE INDEX [Travel Programs by name] ON [Travel Programs] ([Travel Program])",
         "CREATE INDEX [Web Accounts by name] ON [Web Accounts] ([Web Site])",
     };
-    if (dao::Error e = dao::DBEngine::BeginTrans()) {
+    dao::Transaction transaction;
+    if (dao::Error e = transaction.begin()) {
         return e;
     }
     for (const char* statement : ddl) {
         if (dao::Error e = db.Execute(QString::fromLatin1(statement))) {
-            (void)dao::DBEngine::Rollback();
             return e;
         }
     }
@@ -72,10 +72,9 @@ dao::Error createTables(dao::Database& db)
     }
     if (dao::Error e = db.Execute(QStringLiteral("INSERT INTO [State Codes] ([State Code]) VALUES ") +
                                   values.join(QLatin1Char(',')))) {
-        (void)dao::DBEngine::Rollback();
         return e;
     }
-    return dao::DBEngine::CommitTrans(dao::dbForceOSFlush);
+    return transaction.commit(dao::dbForceOSFlush);
 }
 
 dao::Error createDataFile(const QString& path)

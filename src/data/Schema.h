@@ -12,10 +12,10 @@ namespace schema {
 const QStringList& stateCodes();
 
 // Creates the five tables (and the state codes) in an empty database.
-[[nodiscard]] dao::Error createTables(dao::Database& db);
+dao::Error createTables(dao::Database& db);
 
 // Creates a new data file without password at path, holding the empty tables. Fails with 3204
 // when anything exists at path; nothing is left behind on failure.
-[[nodiscard]] dao::Error createDataFile(const QString& path);
+dao::Error createDataFile(const QString& path);
 
 } // namespace schema

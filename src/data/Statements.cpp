@@ -69,7 +69,7 @@ LookupList lookupList(const QString& kind)
     // ORDER BY closes a compound statement here, so the order of the joined rows is asked for
     // at the end; a digit-first login is left out with GLOB, whose negated class is "[^...]".
     if (kind == QLatin1String("E-Mail Address")) {
-        return {QStringLiteral("ddlb_EMailAddress"), QStringLiteral("[E-Mail Address]"),
+        return {QStringLiteral("[E-Mail Address]"),
                 QStringLiteral("SELECT [Web Accounts].[E-Mail Address] From [Web Accounts] "
                                "Where [E-Mail Address] Is Not Null And [E-Mail Address] <> '' "
                                "UNION SELECT [E-Mail Address] FROM [Personal Information] "
@@ -77,13 +77,13 @@ LookupList lookupList(const QString& kind)
                                "ORDER BY 1;")};
     }
     if (kind == QLatin1String("Web Account")) {
-        return {QStringLiteral("ddlb_WebAccount"), QStringLiteral("[Web Site]"),
+        return {QStringLiteral("[Web Site]"),
                 QStringLiteral("SELECT [Web Accounts].[Web Site], [Web Accounts].[Web Site ID] "
                                "From [Web Accounts] "
                                "ORDER BY [Web Accounts].[Web Site];")};
     }
     if (kind == QLatin1String("Program Type")) {
-        return {QStringLiteral("ddlb_ProgramType"), QStringLiteral("[Program Type]"),
+        return {QStringLiteral("[Program Type]"),
                 QStringLiteral("SELECT DISTINCT [Program Type] "
                                "From [Travel Programs] "
                                "Where [Program Type] Is Not Null And [Program Type] <> '' "
@@ -91,7 +91,7 @@ LookupList lookupList(const QString& kind)
     }
     if (kind == QLatin1String("Names")) {
         return {
-            QStringLiteral("ddlb_AccountName"), QStringLiteral("[Account Name]"),
+            QStringLiteral("[Account Name]"),
             QStringLiteral("SELECT DISTINCT [Account Name] "
                            "From [Travel Programs] "
                            "Where [Account Name] Is Not Null And [Account Name] <> '' "
@@ -103,7 +103,7 @@ LookupList lookupList(const QString& kind)
                            "ORDER BY 1;")};
     }
     if (kind == QLatin1String("Login")) {
-        return {QStringLiteral("ddlb_Login"), QStringLiteral("[Login]"),
+        return {QStringLiteral("[Login]"),
                 QStringLiteral("SELECT DISTINCT [Web Accounts].Login "
                                "From [Web Accounts] "
                                "Where ((([Web Accounts].Login) Is Not Null And ([Web Accounts].Login) <> '' "
@@ -111,14 +111,14 @@ LookupList lookupList(const QString& kind)
                                "ORDER BY [Web Accounts].Login;")};
     }
     if (kind == QLatin1String("Password")) {
-        return {QStringLiteral("ddlb_Password"), QStringLiteral("[Password]"),
+        return {QStringLiteral("[Password]"),
                 QStringLiteral("SELECT DISTINCT [Web Accounts].Password "
                                "From [Web Accounts] "
                                "Where ((([Web Accounts].Password) Is Not Null And ([Web Accounts].Password) <> '')) "
                                "ORDER BY [Web Accounts].Password;")};
     }
     if (kind == QLatin1String("Site Type")) {
-        return {QStringLiteral("ddlb_SiteType"), QStringLiteral("[Site Type]"),
+        return {QStringLiteral("[Site Type]"),
                 QStringLiteral("SELECT [Web Accounts].[Site Type] "
                                "From [Web Accounts] "
                                "Where [Site Type] Is Not Null And [Site Type] <> '' "
@@ -127,8 +127,7 @@ LookupList lookupList(const QString& kind)
                                "ORDER BY 1;")};
     }
     if (kind == QLatin1String("States")) {
-        return {QStringLiteral("ddlb_State"), QStringLiteral("[State Code]"),
-                QStringLiteral("SELECT *From [State Codes]")};
+        return {QStringLiteral("[State Code]"), QStringLiteral("SELECT *From [State Codes]")};
     }
     return {};
 }

@@ -30,7 +30,6 @@ QString wholeTable(Category kind);
 // order without regard to case, Null and empty left out.
 struct LookupList
 {
-    QString comboBox;  // object name of the combo box
     QString field;     // bracketed field read from each row
     QString statement; // empty for an unknown kind
 };

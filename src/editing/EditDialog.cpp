@@ -6,6 +6,7 @@
 #include "General.h"
 #include "KeyFilter.h"
 #include "RecordIO.h"
+#include "RecordId.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -83,7 +84,7 @@ void EditDialog::setTitlePicture(QLabel* picture)
 void EditDialog::takeRecordId(const QString& recordId)
 {
     istr_RecordID = recordId;
-    if (dao::Error e = RecordIdFromText(recordId, iint_RecordID)) {
+    if (dao::Error e = recordIdFromText(recordId, iint_RecordID)) {
         ShowErrorText(e);
     }
 }

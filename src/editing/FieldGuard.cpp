@@ -1,14 +1,13 @@
 #include "FieldGuard.h"
 
+#include "ControlValue.h"
 #include "KeyFilter.h"
-#include "MaskedEdit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,20 +15,6 @@
 #include <QWindow>
 
 namespace {
-
-QString entryOf(const QWidget* field)
-{
-    if (const auto* masked = qobject_cast<const MaskedEdit*>(field)) {
-        return masked->ClipText();
-    }
-    if (const auto* edit = qobject_cast<const QLineEdit*>(field)) {
-        return edit->text();
-    }
-    if (const auto* combo = qobject_cast<const QComboBox*>(field)) {
-        return combo->currentText();
-    }
-    return {};
-}
 
 bool isEnter(const QKeyEvent* event)
 {
@@ -261,7 +246,7 @@ const FieldGuard::Rule* FieldGuard::ruleOfFocusedField() const
 bool FieldGuard::passes(const Rule& rule)
 {
     m_checking = true;
-    const bool refused = RefuseEntry(rule.kind, entryOf(rule.field));
+    const bool refused = RefuseEntry(rule.kind, controlValue(rule.field, Reading::Entry));
     m_checking = false;
     if (refused) {
         rule.field->setFocus();

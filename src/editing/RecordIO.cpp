@@ -1,5 +1,6 @@
 #include "RecordIO.h"
 
+#include "ControlValue.h"
 #include "DropDownLists.h"
 #include "General.h"
 #include "KeyFilter.h"
@@ -16,37 +17,8 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
-
-// What a control holds as a record's field: a masked field's entry as it is stored, the text of
-// a text box or of a combo box's edit portion, or the card type kept in a frame's Tag.
-QString controlValue(const QWidget* control)
-{
-    if (const auto* masked = qobject_cast<const MaskedEdit*>(control)) {
-        return masked->StoredText();
-    }
-    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
-        return edit->text();
-    }
-    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
-        return combo->currentText();
-    }
-    if (const auto* notes = qobject_cast<const QPlainTextEdit*>(control)) {
-        return notes->toPlainText();
-    }
-    return control->property("Tag").toString();
-}
-
-// What the control shows; it tells whether the user changed anything since the load.
-QString shownValue(const QWidget* control)
-{
-    if (const auto* masked = qobject_cast<const MaskedEdit*>(control)) {
-        return masked->Text();
-    }
-    return controlValue(control);
-}
 
 // A control may not show a stored value exactly: a text longer than the field's limit, a Null,
 // line ends a text box turns into its own. The stored value and what the control showed right
@@ -78,13 +50,13 @@ void putValue(QWidget* control, const QVariant& stored)
         control->setProperty("Tag", text);
     }
     control->setProperty(kStoredValue, stored);
-    control->setProperty(kShownAfterLoad, shownValue(control));
+    control->setProperty(kShownAfterLoad, controlValue(control, Reading::Shown));
 }
 
 QVariant valueToStore(const QWidget* control)
 {
     const QVariant shownAfterLoad = control->property(kShownAfterLoad);
-    if (shownAfterLoad.isValid() && shownAfterLoad.toString() == shownValue(control)) {
+    if (shownAfterLoad.isValid() && shownAfterLoad.toString() == controlValue(control, Reading::Shown)) {
         return control->property(kStoredValue);
     }
     return controlValue(control);
@@ -94,36 +66,6 @@ bool isBlank(const QString& name)
 {
     return name.trimmed().isEmpty();
 }
-
-// Rolls the transaction back on every way out that did not commit.
-class Transaction
-{
-public:
-    Transaction() = default;
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    ~Transaction()
-    {
-        if (m_begun && dao::DBEngine::InTransaction()) {
-            (void)dao::DBEngine::Rollback();
-        }
-    }
-    [[nodiscard]] dao::Error begin()
-    {
-        dao::Error e = dao::DBEngine::BeginTrans();
-        m_begun = !e;
-        return e;
-    }
-    [[nodiscard]] dao::Error commit()
-    {
-        dao::Error e = dao::DBEngine::CommitTrans(dao::dbForceOSFlush);
-        m_begun = m_begun && static_cast<bool>(e);
-        return e;
-    }
-
-private:
-    bool m_begun = false;
-};
 
 dao::Error noDatabase()
 {
@@ -137,7 +79,7 @@ dao::Error writeRecord(Category kind, qint64 recordId, const QList<RecordField>&
                                                dao::dbConsistent, dao::dbOptimistic)) {
         return e;
     }
-    Transaction transaction;
+    dao::Transaction transaction;
     if (dao::Error e = transaction.begin()) {
         return e;
     }
@@ -216,7 +158,7 @@ bool SaveRecord(Category kind, qint64 recordId, const QList<RecordField>& fields
             return info.nameField == QLatin1String(pair.field);
         });
         if (name == fields.cend() || isBlank(controlValue(name->control))) {
-            platform::MsgBox(info.refusal, platform::vbInformation, QStringLiteral("Corvanta Error"));
+            platform::MsgBox(info.refusal, platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
             if (name != fields.cend()) {
                 name->control->setFocus();
             }
@@ -238,38 +180,11 @@ bool SaveRecord(Category kind, qint64 recordId, const QList<RecordField>& fields
     return true;
 }
 
-void FillList(QWidget* form, const QString& kind)
+void FillList(QComboBox* combo, const QString& kind)
 {
-    const statements::LookupList list = statements::lookupList(kind);
-    auto* combo = list.comboBox.isEmpty() ? nullptr : form->findChild<QComboBox*>(list.comboBox);
     if (combo == nullptr || !gdb_Data) {
         return;
     }
     // Every list but the states' keeps its items in alphabetical order.
-    dropdown::fill(combo, *gdb_Data, kind, list.comboBox != QLatin1String("ddlb_State"));
-}
-
-dao::Error RecordIdFromText(const QString& text, qint64& id)
-{
-    id = 0;
-    bool isNumber = false;
-    const QString trimmed = text.trimmed();
-    const qlonglong value = trimmed.toLongLong(&isNumber);
-    if (!isNumber) {
-        // A number too long for 64 bits is still a number, only too large.
-        bool allDigits = !trimmed.isEmpty();
-        for (qsizetype i = 0; i < trimmed.size(); ++i) {
-            const QChar c = trimmed.at(i);
-            allDigits = allDigits && (c.isDigit() || (i == 0 && (c == u'+' || c == u'-')));
-        }
-        if (allDigits && trimmed.size() > 1) {
-            return dao::Error(6, QStringLiteral("Overflow"));
-        }
-        return dao::Error(13, QStringLiteral("Type mismatch"));
-    }
-    if (value < 0 || value > std::numeric_limits<qint32>::max()) {
-        return dao::Error(6, QStringLiteral("Overflow"));
-    }
-    id = value;
-    return {};
+    dropdown::fill(combo, *gdb_Data, kind, kind != QLatin1String("States"));
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+class QComboBox;
 class QWidget;
 
 // Moving one record between the data file (gdb_Data) and an edit dialog. The dialog names its
@@ -31,12 +32,8 @@ bool LoadRecord(Category kind, qint64 recordId, const QList<RecordField>& fields
 // record's id goes to *newRecordId when given.
 bool SaveRecord(Category kind, qint64 recordId, const QList<RecordField>& fields, qint64* newRecordId = nullptr);
 
-// Appends the values of one drop-down list (Login, Password, Site Type, ...) to its combo box in
-// the dialog. The combo boxes keep their items in alphabetical order without regard to case,
-// except the state list, which keeps the table's order. The text being edited stays as it is.
-// Failures pass silently: the list is then shorter or empty.
-void FillList(QWidget* form, const QString& kind);
-
-// The record id carried as text by the main window: a whole number from 0 to 2147483647,
-// blanks around it allowed. Anything else is an error (type mismatch or overflow) and id 0.
-[[nodiscard]] dao::Error RecordIdFromText(const QString& text, qint64& id);
+// Appends the values of one drop-down list (Login, Password, Site Type, ...) to the dialog's
+// combo box for it. The combo boxes keep their items in alphabetical order without regard to
+// case, except the state list ("States"), which keeps the table's order. The text being edited
+// stays as it is. Failures pass silently: the list is then shorter or empty.
+void FillList(QComboBox* combo, const QString& kind);

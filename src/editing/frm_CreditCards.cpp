@@ -80,7 +80,7 @@ void frm_CreditCards::Form_Load(const QString& recordId)
             ob_CreditCard_Click(index);
         }
     }
-    FillList(this, QStringLiteral("Names"));
+    FillList(ui->ddlb_AccountName, QStringLiteral("Names"));
 }
 
 void frm_CreditCards::ob_CreditCard_Click(int index)

@@ -41,6 +41,6 @@ void frm_PersonalInformation::Form_Load(const QString& recordId)
     istr_RecordID = recordId;
     iint_RecordID = 0;
     LoadRecord(recordCategory(), 0, recordFields());
-    FillList(this, QStringLiteral("E-Mail Address"));
-    FillList(this, QStringLiteral("States"));
+    FillList(ui->ddlb_EMailAddress, QStringLiteral("E-Mail Address"));
+    FillList(ui->ddlb_State, QStringLiteral("States"));
 }

@@ -47,7 +47,7 @@ void frm_TravelPrograms::Form_Load(const QString& recordId)
     if (iint_RecordID > 0) {
         LoadRecord(recordCategory(), iint_RecordID, recordFields());
     }
-    FillList(this, QStringLiteral("Names"));
-    FillList(this, QStringLiteral("Web Account"));
-    FillList(this, QStringLiteral("Program Type"));
+    FillList(ui->ddlb_AccountName, QStringLiteral("Names"));
+    FillList(ui->ddlb_WebAccount, QStringLiteral("Web Account"));
+    FillList(ui->ddlb_ProgramType, QStringLiteral("Program Type"));
 }

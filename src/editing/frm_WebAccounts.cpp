@@ -42,8 +42,8 @@ void frm_WebAccounts::Form_Load(const QString& recordId)
     if (iint_RecordID > 0) {
         LoadRecord(recordCategory(), iint_RecordID, recordFields());
     }
-    FillList(this, QStringLiteral("Login"));
-    FillList(this, QStringLiteral("Password"));
-    FillList(this, QStringLiteral("Site Type"));
-    FillList(this, QStringLiteral("E-Mail Address"));
+    FillList(ui->ddlb_Login, QStringLiteral("Login"));
+    FillList(ui->ddlb_Password, QStringLiteral("Password"));
+    FillList(ui->ddlb_SiteType, QStringLiteral("Site Type"));
+    FillList(ui->ddlb_EMailAddress, QStringLiteral("E-Mail Address"));
 }

@@ -173,6 +173,27 @@ bool DBEngine::InTransaction()
 
 void DBEngine::Idle(int) {}
 
+Transaction::~Transaction()
+{
+    if (m_open && DBEngine::InTransaction()) {
+        (void)DBEngine::Rollback();
+    }
+}
+
+Error Transaction::begin()
+{
+    Error e = DBEngine::BeginTrans();
+    m_open = e.ok();
+    return e;
+}
+
+Error Transaction::commit(int options)
+{
+    Error e = DBEngine::CommitTrans(options);
+    m_open = m_open && !e.ok();
+    return e;
+}
+
 // ---- Database -----------------------------------------------------------------------------------
 
 Database::Database(std::shared_ptr<DatabaseCore> core) : m_core(std::move(core)) {}

@@ -26,7 +26,8 @@ class Recordset;
 using DatabasePtr = std::shared_ptr<Database>;
 using RecordsetPtr = std::unique_ptr<Recordset>;
 
-// Options with the values callers have always passed.
+// Options of OpenRecordset, CommitTrans and Idle. Only dbOpenDynaset changes what a call does;
+// the others name what this engine always does (consistent, flushed, no cache to refresh).
 constexpr int dbOpenDynaset = 2;
 constexpr int dbOpenSnapshot = 4;
 // A read-only record set that reads each row as it moves on and keeps none behind: one pass
@@ -84,35 +85,35 @@ public:
     // and locks go to the file it names. exclusive holds an advisory lock that keeps every
     // other opening out. Fails with 3024 (missing), 3031 (wrong password), 3343 (not a data
     // file), 3049 (damaged), 3045/3356 (in use), 3040 (unreadable).
-    [[nodiscard]] static Error OpenDatabase(const QString& path, bool exclusive, bool readOnly, const QString& connect,
-                                            DatabasePtr& out, const Password& password = {});
+    static Error OpenDatabase(const QString& path, bool exclusive, bool readOnly, const QString& connect,
+                              DatabasePtr& out, const Password& password = {});
 
     // Creates a new, empty data file at path; fails with 3204 if anything exists there.
-    [[nodiscard]] static Error CreateDatabase(const QString& path, const QString& connect, DatabasePtr& out,
-                                              const Password& password = {});
+    static Error CreateDatabase(const QString& path, const QString& connect, DatabasePtr& out,
+                                const Password& password = {});
 
     // Writes a compacted copy of source to destination with the same password. The password
     // is given beside the connect text or by it (";PWD=..."). destination must not exist
     // (3204). The copy is complete and flushed to disk when this returns success; on failure
     // nothing is left at destination. Every temporary structure stays in memory.
-    [[nodiscard]] static Error CompactDatabase(const QString& source, const QString& destination,
-                                               const QString& connect = QString(), const Password& password = {});
+    static Error CompactDatabase(const QString& source, const QString& destination, const QString& connect = QString(),
+                                 const Password& password = {});
 
     // Takes the lock every save of the data file at path takes, waiting a few seconds for
     // another copy's save to end: 3045 when it does not, 3356 while another program holds the
     // file exclusively, 3051 when the file may not be changed. A compaction holds it from
     // reading the file until its copy is renamed over it.
-    [[nodiscard]] static Error LockForSaving(const QString& path, std::unique_ptr<SaveLock>& out);
+    static Error LockForSaving(const QString& path, std::unique_ptr<SaveLock>& out);
 
     // Puts the file from in the place of to in one atomic rename, flushed to disk: to is either
     // the old file or the new one, whatever happens. Nothing may hold either open.
-    [[nodiscard]] static Error ReplaceFile(const QString& from, const QString& to);
+    static Error ReplaceFile(const QString& from, const QString& to);
 
     // Writes bytes to path the way a save writes the data file: a temporary file beside it
     // (mode 0600), flushed, renamed over path, the folder flushed. On failure path is as it
     // was and no temporary file is left. CopyFile writes an exact copy of source that way.
-    [[nodiscard]] static Error WriteFile(const QString& path, const QByteArray& bytes);
-    [[nodiscard]] static Error CopyFile(const QString& source, const QString& destination);
+    static Error WriteFile(const QString& path, const QByteArray& bytes);
+    static Error CopyFile(const QString& source, const QString& destination);
 
     // True when path holds a complete data file of this program (its header and length check
     // out; the contents are proved only by opening it).
@@ -121,9 +122,9 @@ public:
     // One transaction at a time over every open database. CommitTrans writes each changed
     // file whole and flushed before it returns; if that fails the file stays as it was, the
     // changes are dropped from memory as well, and the error is returned.
-    [[nodiscard]] static Error BeginTrans();
-    [[nodiscard]] static Error CommitTrans(int options = dbForceOSFlush);
-    [[nodiscard]] static Error Rollback();
+    static Error BeginTrans();
+    static Error CommitTrans(int options = dbForceOSFlush);
+    static Error Rollback();
     static bool InTransaction();
 
     // Every connection of this process shares one database, so there is no cache to refresh.
@@ -131,6 +132,26 @@ public:
 
     // The password carried by a connect text: what follows "PWD=", unchanged; "''" is empty.
     static QString PasswordFromConnect(const QString& connect);
+};
+
+// The one way to run a transaction: begin() starts it, commit() ends it, and leaving the scope
+// without a successful commit rolls back whatever is still open, on every way out. Its
+// destructor never throws.
+class Transaction
+{
+public:
+    Transaction() = default;
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // As DBEngine::BeginTrans and DBEngine::CommitTrans. A failed commit has already dropped the
+    // changes; what may be left open is rolled back when the guard goes.
+    Error begin();
+    Error commit(int options = dbForceOSFlush);
+
+private:
+    bool m_open = false;
 };
 
 class Database
@@ -144,29 +165,28 @@ public:
     // "Select * From [Table] ..." gives an updatable record set that sees later changes of its
     // rows; any other statement gives a read-only snapshot. type dbOpenDynaset asks for an
     // updatable one and fails with 3027 where the statement cannot give it.
-    [[nodiscard]] Error OpenRecordset(const QString& statement, RecordsetPtr& out, int type = 0, int options = 0,
-                                      int lockEdit = 0);
+    Error OpenRecordset(const QString& statement, RecordsetPtr& out, int type = 0, int options = 0, int lockEdit = 0);
 
     // Runs a statement that returns no rows (used to create the schema). Outside a transaction
     // the change is written to the file at once.
-    [[nodiscard]] Error Execute(const QString& statement);
+    Error Execute(const QString& statement);
 
     // Replaces the file's password; an empty new password removes it. Needs an exclusive
     // opening. oldPassword must be the file's password exactly (3031 otherwise). The new
     // password gets a fresh salt and fresh key-derivation parameters. On failure the file keeps
     // its old password.
-    [[nodiscard]] Error NewPassword(const Password& oldPassword, const Password& newPassword);
+    Error NewPassword(const Password& oldPassword, const Password& newPassword);
 
     // A read-only copy of the database as it is now, held in memory only and sharing nothing
     // with this one, so that it may be read on another thread (one at a time). Fails with 3420
     // when closed and 7 when memory runs out. The copy is given up when this database is about
     // to change: a statement over it stops, a record set then open keeps the copy until it
     // closes, and every later one fails with 3420. GivenUp tells; Refresh takes the copy anew.
-    [[nodiscard]] Error Snapshot(DatabasePtr& out) const;
+    Error Snapshot(DatabasePtr& out) const;
     bool GivenUp() const;
     // A copy given up takes the state of the database it was made from anew; 3420 when that one
     // is closed. On that database's thread, with no record set open over the copy.
-    [[nodiscard]] Error Refresh();
+    Error Refresh();
     // Gives up a copy made by Snapshot that is no longer wanted, from any thread: a statement
     // another thread runs over it stops and fails, and its memory is given back (waiting for that
     // 50 ms at most).
@@ -201,38 +221,38 @@ public:
     // Position of the current record from 0, or -1 at BOF or EOF.
     int AbsolutePosition() const;
 
-    [[nodiscard]] Error MoveFirst();
-    [[nodiscard]] Error MoveLast();
-    [[nodiscard]] Error MoveNext();
-    [[nodiscard]] Error MovePrevious();
+    Error MoveFirst();
+    Error MoveLast();
+    Error MoveNext();
+    Error MovePrevious();
     // Moves to a position from 0; fails with 3021 outside the record set.
-    [[nodiscard]] Error Move(int position);
+    Error Move(int position);
 
     // The names of the fields, in the statement's order.
     QStringList FieldNames() const;
     // The value of a field of the current record (or of the edit buffer during AddNew/Edit).
     // The name may be bracketed or plain and is compared without regard to case. Null is a
     // null QVariant, distinct from an empty text; counter keys are integers.
-    [[nodiscard]] Error Field(const QString& name, QVariant& value) const;
+    Error Field(const QString& name, QVariant& value) const;
     // Convenience: the value, or a null QVariant when there is none.
     QVariant Value(const QString& name) const;
-    [[nodiscard]] Error SetField(const QString& name, const QVariant& value);
+    Error SetField(const QString& name, const QVariant& value);
 
-    [[nodiscard]] Error AddNew();
-    [[nodiscard]] Error Edit();
+    Error AddNew();
+    Error Edit();
     // Stores the record of AddNew or Edit. A new record gets its counter key here, which
     // LastInsertedKey then gives. Outside a transaction the change is on disk when this returns.
-    [[nodiscard]] Error Update();
+    Error Update();
     void CancelUpdate();
     // Deletes the current record; outside a transaction the change is on disk when this returns.
-    [[nodiscard]] Error Delete();
+    Error Delete();
     // Runs the statement again and moves to its first row.
-    [[nodiscard]] Error Requery();
+    Error Requery();
 
     // Criteria of the forms "[Field] = 12" and "[Field] = 'text'". The text runs from the first
     // quote to the last one, so a name holding an apostrophe is matched as it is. Text compares
     // without regard to case. Moves to the first match, or leaves the position and sets NoMatch.
-    [[nodiscard]] Error FindFirst(const QString& criteria);
+    Error FindFirst(const QString& criteria);
 
     qint64 LastInsertedKey() const { return m_lastInserted; }
     void Close();

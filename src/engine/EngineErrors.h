@@ -34,8 +34,9 @@ constexpr int NotExclusive = 3621;        // a password change needs an exclusiv
 constexpr int OutOfMemory = 7;            // memory could not be had
 } // namespace err
 
-// A failure: a number and a description. A default-constructed Error means success.
-class Error
+// A failure: a number and a description. A default-constructed Error means success. Every
+// Error returned must be looked at: a caller that means to drop one says so with (void).
+class [[nodiscard]] Error
 {
 public:
     Error() = default;

@@ -36,7 +36,7 @@ public:
     // Opens the connection and runs the record source, positioned on its first record (none when
     // it is empty). With an empty file name or record source the view lets go of the file and
     // shows nothing. On failure the view is detached and shows nothing.
-    [[nodiscard]] dao::Error Refresh();
+    dao::Error Refresh();
     // Shows the current record in the bound fields (empty texts where there is none).
     void UpdateControls();
     // Closes the record set; the view shows nothing until it is refreshed.
@@ -51,13 +51,13 @@ public:
     bool Eof() const;
     bool NoMatch() const;
 
-    [[nodiscard]] dao::Error MoveFirst();
-    [[nodiscard]] dao::Error MovePrevious();
-    [[nodiscard]] dao::Error MoveNext();
-    [[nodiscard]] dao::Error MoveLast();
-    [[nodiscard]] dao::Error FindFirst(const QString& criteria);
+    dao::Error MoveFirst();
+    dao::Error MovePrevious();
+    dao::Error MoveNext();
+    dao::Error MoveLast();
+    dao::Error FindFirst(const QString& criteria);
     // Deletes the current record; the view stands on no record until it is moved.
-    [[nodiscard]] dao::Error Delete();
+    dao::Error Delete();
 
     // A QLineEdit or QPlainTextEdit that shows a field of the current record.
     void bind(QWidget* field, const QString& fieldName);

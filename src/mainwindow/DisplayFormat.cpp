@@ -68,14 +68,14 @@ QString wf_FormatDate(const QString& arstr_Date)
     }
 }
 
-int CardTypePictureIndex(const QString& cardType)
+int StoredCardType(const QString& stored)
 {
-    for (int index = 0; index < 5; ++index) {
-        if (cardType == u' ' + QString::number(index + 1)) {
-            return index;
+    for (int cardType = 1; cardType <= 5; ++cardType) {
+        if (stored == u' ' + QString::number(cardType)) {
+            return cardType;
         }
     }
-    return kNoCardPicture;
+    return 0;
 }
 
 bool HasUrlScheme(const QString& url)

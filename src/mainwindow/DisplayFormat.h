@@ -20,10 +20,9 @@ QString wf_GetPhoneDigits(const QString& arstr_Value);
 // other length is shown after a "/" so that it stands out as not a date.
 QString wf_FormatDate(const QString& arstr_Date);
 
-// The picture (0-4) for a stored card type " 1" to " 5", compared exactly; kNoCardPicture for
-// anything else.
-constexpr int kNoCardPicture = -1;
-int CardTypePictureIndex(const QString& cardType);
+// The card type 1 to 5 of a stored card type " 1" to " 5", compared exactly, numbered as the
+// card pictures and names are; 0 for anything else.
+int StoredCardType(const QString& stored);
 
 // The address and caption of the web-address link: an address that names its scheme, in any case
 // ("https://...", "HTTP://...", "mailto:...", "ftp://..."), stays as it is; "http://" is put in

@@ -8,6 +8,7 @@
 #include "MainWindowInterface.h"
 #include "Pictures.h"
 #include "Platform.h"
+#include "RecordId.h"
 #include "Statements.h"
 #include "TopMost.h"
 #include "frm_About.h"
@@ -18,25 +19,12 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include <cmath>
-
 namespace {
 
 MainCommands::EditDialog& editDialogInUse()
 {
     static MainCommands::EditDialog dialog = ShowEditDialog;
     return dialog;
-}
-
-// The id text of a dialog as a whole number; text that is no number gives 0, which no record has.
-qint64 recordIdNumber(const QString& text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value) || value < 0 || value > 2147483647.0) {
-        return 0;
-    }
-    return static_cast<qint64>(std::floor(value));
 }
 
 void report(const dao::Error& error)
@@ -89,7 +77,7 @@ void MainCommands::createRecord(Category category)
     m_main.showPage(category);
     DataControl* view = m_main.dataControl(category);
     // After Cancel the id is still 0: nothing is found and the page keeps its first record.
-    report(view->FindFirst(statements::criteriaById(category, recordIdNumber(recordId))));
+    report(view->FindFirst(statements::criteriaById(category, recordIdFromText(recordId))));
     m_main.setRecordId(m_main.idBox(category)->text());
 }
 
@@ -112,7 +100,7 @@ void MainCommands::mnu_EditCurrent_Click()
         ShowErrorText(error);
         return;
     }
-    report(view->FindFirst(statements::criteriaById(category, recordIdNumber(recordId))));
+    report(view->FindFirst(statements::criteriaById(category, recordIdFromText(recordId))));
 }
 
 void MainCommands::mnu_EditDelete_Click()
@@ -127,7 +115,7 @@ void MainCommands::mnu_EditDelete_Click()
     }
     const QString name = m_main.nameBox(*shown)->text();
     if (platform::MsgBox(QStringLiteral("Are you sure you want to delete '") + name + QStringLiteral("'?"),
-                         platform::vbQuestionYesNo, QStringLiteral("Corvanta")) != platform::vbYes) {
+                         platform::MessageKind::Question, QStringLiteral("Corvanta")) != platform::Answer::Yes) {
         return;
     }
     if (const dao::Error error = view->Delete()) {
@@ -187,7 +175,7 @@ void MainCommands::openDocument(const QString& fileName, const QString& missingM
     };
     const QString path = find(fileName);
     if (path.isEmpty()) {
-        platform::MsgBox(missingMessage, platform::vbInformation, QStringLiteral("Corvanta Error"));
+        platform::MsgBox(missingMessage, platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
         return;
     }
     // The guide comes as a web page too, for desktops where nothing opens a word-processor file.

@@ -43,7 +43,7 @@ public:
     // Fills the personal frame from the data file; false after a failure, which has been shown.
     virtual bool wf_PersonalInformation() = 0;
     // Attaches the views of a kind (none: all three) to the open data file; the first failure.
-    [[nodiscard]] virtual dao::Error wf_SetUpDataControls(std::optional<Category> only) = 0;
+    virtual dao::Error wf_SetUpDataControls(std::optional<Category> only) = 0;
     // Lets the views of a kind (none: all three) go of the data file.
     virtual void wf_ResetDataControls(std::optional<Category> only) = 0;
 

@@ -40,7 +40,8 @@ bool WebLinkLabel::openLink() const
         const QString question = QStringLiteral("This address is neither a web page nor an e-mail address:\n\n%1\n\n"
                                                 "Open it with the program the desktop has for it?")
                                      .arg(address);
-        if (platform::MsgBox(question, platform::vbQuestionYesNo, QStringLiteral("Corvanta")) != platform::vbYes) {
+        if (platform::MsgBox(question, platform::MessageKind::Question, QStringLiteral("Corvanta")) !=
+            platform::Answer::Yes) {
             return false;
         }
     }

@@ -15,6 +15,7 @@
 #include "MainFields.h"
 #include "Pictures.h"
 #include "Platform.h"
+#include "RecordId.h"
 #include "RecordTools.h"
 #include "Statements.h"
 #include "TopMost.h"
@@ -441,7 +442,7 @@ TrayControl::Unlock frm_Main::wf_UnlockData(const dao::SecureBytes& password)
         ShowErrorText(setUp);
     }
     for (const Category category : categories::listed()) {
-        const qint64 id = m_lockedIds[category].toLongLong();
+        const qint64 id = recordIdFromText(m_lockedIds[category]);
         // A record gone meanwhile leaves the page on its first record.
         if (id > 0) {
             (void)dataControl(category)->FindFirst(statements::criteriaById(category, id));
@@ -494,9 +495,10 @@ void frm_Main::sle_CreditCardType_Change()
 {
     const std::array<QLabel*, 5> pictures{ui->pb_CreditCardType_0, ui->pb_CreditCardType_1, ui->pb_CreditCardType_2,
                                           ui->pb_CreditCardType_3, ui->pb_CreditCardType_4};
-    const int shown = CardTypePictureIndex(ui->sle_CreditCardType->text());
+    // The pictures of card types 1 to 5, in order.
+    const int shown = StoredCardType(ui->sle_CreditCardType->text());
     for (int i = 0; i < 5; ++i) {
-        pictures[static_cast<size_t>(i)]->setVisible(i == shown);
+        pictures[static_cast<size_t>(i)]->setVisible(i + 1 == shown);
     }
 }
 
@@ -534,7 +536,7 @@ void frm_Main::sle_TravelWebAccount_DblClick()
     dao::Error error = ui->dao_WebAccounts->FindFirst(statements::criteriaByWebSite(ui->sle_TravelWebAccount->text()));
     if (error || ui->dao_WebAccounts->NoMatch()) {
         showPage(Category::Travel);
-        const qint64 id = ui->tp_Data->property("Tag").toString().toLongLong();
+        const qint64 id = recordIdFromText(ui->tp_Data->property("Tag").toString());
         const dao::Error back = ui->dao_TravelPrograms->FindFirst(statements::criteriaById(Category::Travel, id));
         if (!error) {
             error = back;

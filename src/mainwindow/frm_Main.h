@@ -45,7 +45,7 @@ public:
     bool wf_PersonalInformation() override;
     // Attaches the view of a listed kind (none: all three) to the open data file and shows its
     // first record. Returns the first failure; the views after it are still set up.
-    [[nodiscard]] dao::Error wf_SetUpDataControls(std::optional<Category> only = std::nullopt) override;
+    dao::Error wf_SetUpDataControls(std::optional<Category> only = std::nullopt) override;
     // Lets the views of a kind (none: all three) go of the data file; they show nothing.
     void wf_ResetDataControls(std::optional<Category> only = std::nullopt) override;
 

@@ -14,8 +14,8 @@ QIcon ProgramIcon();
 // The program's logo for the splash window, 341 by 101 in its own proportions.
 QIcon Logo();
 
-// Toolbar picture 1 to 8 (1 Personal, 2 Password, 3 Edit, 4 Delete, 5 travel, 6 Web, 7 Credit,
-// 8 exit). Null outside 1-8.
+// Toolbar picture 1 to 8 (1 Personal, 2 Password, 3 Edit, 4 Delete, 5 Travel, 6 Web, 7 Credit,
+// 8 Exit). Null outside 1-8.
 QIcon ToolbarPicture(int number);
 
 // The name of card type 1 to 5 ("MasterCard", "Visa", "American Express", "Discover", "Other"),

@@ -8,7 +8,7 @@ namespace platform {
 class DesktopSeam : public Seam
 {
 public:
-    int messageBox(const QString& text, int flags, const QString& title) override;
+    Answer messageBox(const QString& text, MessageKind kind, const QString& title) override;
     int showModal(QDialog* dialog) override;
     void setBusyCursor(bool busy) override;
     void beep() override;

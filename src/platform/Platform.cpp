@@ -96,63 +96,33 @@ void setSeam(Seam* seam)
     g_seam = seam;
 }
 
-int DesktopSeam::messageBox(const QString& text, int flags, const QString& title)
+Answer DesktopSeam::messageBox(const QString& text, MessageKind kind, const QString& title)
 {
-    // The flags number packs three choices: buttons in the low bits, the icon in 16..64 and the
-    // default button in 256 and up.
-    const int buttons = flags & 0x7;
-    const int icon = flags & 0x70;
-    const bool secondIsDefault = (flags & 0x300) == 0x100;
-
     QMessageBox box(messageOwner());
     box.setWindowTitle(title);
     box.setText(text);
-    switch (icon) {
-    case 16:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case 32:
+    QPushButton* yes = nullptr;
+    if (kind == MessageKind::Question) {
         box.setIcon(QMessageBox::Question);
-        break;
-    case 48:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case 64:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    }
-
-    QPushButton* first = nullptr;
-    QPushButton* second = nullptr;
-    if (buttons == 4) {
-        first = box.addButton(QMessageBox::Yes);
-        second = box.addButton(QMessageBox::No);
-        box.setEscapeButton(second);
-    } else if (buttons == 1) {
-        first = box.addButton(QMessageBox::Ok);
-        second = box.addButton(QMessageBox::Cancel);
-        box.setEscapeButton(second);
+        yes = box.addButton(QMessageBox::Yes);
+        QPushButton* no = box.addButton(QMessageBox::No);
+        box.setEscapeButton(no);
+        box.setDefaultButton(no);
     } else {
-        first = box.addButton(QMessageBox::Ok);
-        box.setEscapeButton(first);
+        box.setIcon(kind == MessageKind::Stop ? QMessageBox::Critical : QMessageBox::Information);
+        QPushButton* ok = box.addButton(QMessageBox::Ok);
+        box.setEscapeButton(ok);
+        box.setDefaultButton(ok);
     }
-    box.setDefaultButton(secondIsDefault && second != nullptr ? second : first);
 
     {
         NormalPointerWhileWaiting pointer;
         box.exec();
     }
-    const QAbstractButton* clicked = box.clickedButton();
-    if (buttons == 4) {
-        return clicked == first ? vbYes : vbNo;
+    if (kind == MessageKind::Question) {
+        return box.clickedButton() == yes ? Answer::Yes : Answer::No;
     }
-    if (buttons == 1) {
-        return clicked == first ? vbOK : 2; // 2 is Cancel
-    }
-    return vbOK;
+    return Answer::OK;
 }
 
 int DesktopSeam::showModal(QDialog* dialog)

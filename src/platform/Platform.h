@@ -11,21 +11,26 @@ class QWidget;
 // put a scripted double in its place so that no test ever waits for a person.
 namespace platform {
 
-// Message box flags and answers, with the values the program has always used.
-constexpr int vbOKOnly = 0;
-constexpr int vbCritical = 16;       // stop icon, OK
-constexpr int vbInformation = 64;    // information icon, OK
-constexpr int vbQuestionYesNo = 292; // question icon, Yes and No, No the default
-constexpr int vbOK = 1;
-constexpr int vbYes = 6;
-constexpr int vbNo = 7;
+// The kinds of message box. Each number packs the icon (16 to 64), the buttons (low bits) and
+// the default button (256 and up); tests see these numbers as a message's flags.
+enum class MessageKind {
+    Stop = 16,        // stop icon, OK
+    Information = 64, // information icon, OK
+    Question = 292,   // question icon, Yes and No, No the default
+};
+// The button that closed a message box; closing a question any other way answers No.
+enum class Answer {
+    OK = 1,
+    Yes = 6,
+    No = 7,
+};
 
 class Seam
 {
 public:
     virtual ~Seam() = default;
-    // Shows a message and returns the button pressed (vbOK, vbYes or vbNo).
-    virtual int messageBox(const QString& text, int flags, const QString& title) = 0;
+    // Shows a message and returns the button pressed.
+    virtual Answer messageBox(const QString& text, MessageKind kind, const QString& title) = 0;
     // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int showModal(QDialog* dialog) = 0;
     // The application-wide busy pointer, on or off.
@@ -41,9 +46,9 @@ Seam& seam();
 // Installs a seam (nullptr restores the desktop one). The caller keeps ownership.
 void setSeam(Seam* seam);
 
-inline int MsgBox(const QString& text, int flags, const QString& title)
+inline Answer MsgBox(const QString& text, MessageKind kind, const QString& title)
 {
-    return seam().messageBox(text, flags, title);
+    return seam().messageBox(text, kind, title);
 }
 inline int ShowModal(QDialog* dialog)
 {
@@ -58,14 +63,27 @@ inline QString ChooseFile(bool save, const QString& title, const QString& sugges
     return seam().chooseFile(save, title, suggested, filter);
 }
 
-// Busy pointer for the lifetime of the guard (restored on every way out).
+// The busy pointer while the guard lives, off again on every way out. Work that stops half-way
+// to wait for the person switches it off and on with set(); only changes reach the seam, so on
+// and off stay balanced.
 class BusyCursor
 {
 public:
-    BusyCursor() { seam().setBusyCursor(true); }
-    ~BusyCursor() { seam().setBusyCursor(false); }
+    explicit BusyCursor(bool busy = true) { set(busy); }
+    ~BusyCursor() { set(false); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
+
+    void set(bool busy)
+    {
+        if (busy != m_busy) {
+            seam().setBusyCursor(busy);
+            m_busy = busy;
+        }
+    }
+
+private:
+    bool m_busy = false;
 };
 
 } // namespace platform

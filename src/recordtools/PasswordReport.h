@@ -64,6 +64,6 @@ private:
 
 // Reads what the report needs from the data file and works out its findings. Passwords are read
 // one at a time and kept only as fingerprints under a key made for this report.
-[[nodiscard]] dao::Error passwordReport(dao::Database& database, const QDate& today, QList<Finding>& out);
+dao::Error passwordReport(dao::Database& database, const QDate& today, QList<Finding>& out);
 
 } // namespace recordtools

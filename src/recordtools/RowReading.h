@@ -19,7 +19,7 @@ struct RowSource
 };
 
 // Reads every row of every source, in order; stops at the first failure and returns it.
-[[nodiscard]] dao::Error readRows(dao::Database& database, const std::vector<RowSource>& sources);
+dao::Error readRows(dao::Database& database, const std::vector<RowSource>& sources);
 
 // The same, a few milliseconds at a time on this thread, then done with the outcome. The record
 // sets are opened at once and keep what they read from alive; reading stops, and done is never

@@ -37,7 +37,7 @@ class SearchIndex
 public:
     // Reads the searchable fields of every card, program and web account, each page in name
     // order. On failure the index is empty and the error is returned.
-    [[nodiscard]] dao::Error load(dao::Database& database);
+    dao::Error load(dao::Database& database);
     // What load reads, row by row into this index, for reading in steps.
     std::vector<RowSource> sources();
     // Adds one record with the texts it is found by (its name and detail among them or not).

@@ -29,7 +29,7 @@ public:
 
     // Reads the records to search; on failure the window finds nothing. Where there are many,
     // they arrive shortly after; reading() tells.
-    [[nodiscard]] dao::Error load(dao::Database& database);
+    dao::Error load(dao::Database& database);
     bool reading() const { return m_reading != nullptr; }
     // The records to search, made elsewhere.
     void setIndex(recordtools::SearchIndex index);

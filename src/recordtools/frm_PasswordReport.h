@@ -27,7 +27,7 @@ public:
 
     // Works out the report from database; where there are many records the findings arrive
     // shortly after the window shows, and reading() tells.
-    [[nodiscard]] dao::Error load(dao::Database& database, const QDate& today);
+    dao::Error load(dao::Database& database, const QDate& today);
     bool reading() const { return m_reading != nullptr; }
     void setFindings(const QList<recordtools::Finding>& findings);
     std::optional<recordtools::Record> chosen() const { return m_chosen; }

@@ -26,5 +26,5 @@ QString ErrorText(const dao::Error& error)
 
 void ShowErrorText(const dao::Error& error)
 {
-    platform::MsgBox(ErrorText(error), platform::vbInformation, QStringLiteral("Corvanta Error"));
+    platform::MsgBox(ErrorText(error), platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
 }

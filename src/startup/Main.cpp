@@ -24,23 +24,6 @@
 
 namespace {
 
-// The busy pointer, switched only when its state changes so that on and off stay balanced.
-class Pointer
-{
-public:
-    ~Pointer() { set(false); }
-    void set(bool busy)
-    {
-        if (busy != m_busy) {
-            platform::seam().setBusyCursor(busy);
-            m_busy = busy;
-        }
-    }
-
-private:
-    bool m_busy = false;
-};
-
 // The password travels beside the connect text, which cannot carry every typed password.
 // A key derivation takes about half a second: it runs on a thread of its own while the windows
 // keep painting under the busy pointer; input waits until it is done.
@@ -82,12 +65,11 @@ void HardenProcess()
 StartupResult Main(const StartupWindows& windows)
 {
     dao::format::setDerivationRunner(deriveAside);
-    Pointer pointer;
-    pointer.set(true);
+    platform::BusyCursor pointer;
     gstr_Version = QStringLiteral("Version %1.%2").arg(CORVANTA_VERSION_MAJOR).arg(CORVANTA_VERSION_MINOR);
 
     if (platform::PrevInstance()) {
-        platform::MsgBox(QStringLiteral("Corvanta is already running."), platform::vbInformation,
+        platform::MsgBox(QStringLiteral("Corvanta is already running."), platform::MessageKind::Information,
                          QStringLiteral("Corvanta Error"));
         return StartupResult::Ended;
     }
@@ -119,7 +101,7 @@ StartupResult Main(const StartupWindows& windows)
         platform::MsgBox(QStringLiteral("The Corvanta data file cannot be found. ") +
                              QStringLiteral("Please check the application directory.\n") +
                              datafile::PlacesLookedText(location.placesLooked),
-                         platform::vbCritical, QStringLiteral("Corvanta Error"));
+                         platform::MessageKind::Stop, QStringLiteral("Corvanta Error"));
         return StartupResult::Ended;
     }
     if (hadPassword) {
@@ -138,7 +120,7 @@ StartupResult Main(const StartupWindows& windows)
             gstr_Connect = statements::connectBeside();
             error = openDataFile();
             if (error.number() == dao::err::InvalidPassword) {
-                platform::MsgBox(QStringLiteral("The password is incorrect.\r\n"), platform::vbInformation,
+                platform::MsgBox(QStringLiteral("The password is incorrect.\r\n"), platform::MessageKind::Information,
                                  QStringLiteral("Corvanta Password"));
                 continue;
             }

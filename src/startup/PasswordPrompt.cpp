@@ -76,7 +76,7 @@ void PasswordPrompt::cb_OK_Click()
     if (box->text().isEmpty()) {
         platform::MsgBox(m_kind == Kind::Login ? QStringLiteral("Password is incorrect.")
                                                : QStringLiteral("Please enter a password."),
-                         platform::vbInformation, QStringLiteral("Corvanta Password"));
+                         platform::MessageKind::Information, QStringLiteral("Corvanta Password"));
         box->setFocus();
         box->setSelection(0, static_cast<int>(box->text().size()));
         return;

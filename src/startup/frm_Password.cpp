@@ -51,9 +51,9 @@ void frm_Password::emptyBoxes()
 void frm_Password::cb_OK_Click()
 {
     platform::BusyCursor busy;
-    ibool_Changed = false;
+    m_changed = false;
     if (ui->sle_NewPassword->text() != ui->sle_NewPasswordAgain->text()) {
-        platform::MsgBox(QStringLiteral("New passwords do not match."), platform::vbInformation,
+        platform::MsgBox(QStringLiteral("New passwords do not match."), platform::MessageKind::Information,
                          QStringLiteral("Password"));
         ui->sle_NewPassword->setFocus(Qt::OtherFocusReason);
         ui->sle_NewPassword->selectAll();
@@ -61,7 +61,7 @@ void frm_Password::cb_OK_Click()
         return;
     }
     if (!dao::SecureBytes::fromText(ui->sle_OldPassword->text()).equals(gstr_Password)) {
-        platform::MsgBox(QStringLiteral("Old password is incorrect."), platform::vbInformation,
+        platform::MsgBox(QStringLiteral("Old password is incorrect."), platform::MessageKind::Information,
                          QStringLiteral("Password"));
         ui->sle_OldPassword->setFocus(Qt::OtherFocusReason);
         ui->sle_OldPassword->selectAll();
@@ -84,7 +84,7 @@ void frm_Password::cb_OK_Click()
     if (!changeError) {
         gstr_Password = std::move(newPassword);
         gstr_Connect = statements::connectBeside();
-        ibool_Changed = true;
+        m_changed = true;
     }
     const dao::Error openError =
         dao::DBEngine::OpenDatabase(gstr_DataFile, false, false, gstr_Connect, gdb_Data, gstr_Password);
@@ -100,7 +100,7 @@ void frm_Password::cb_OK_Click()
 
 void frm_Password::cb_Cancel_Click()
 {
-    ibool_Changed = false;
+    m_changed = false;
     emptyBoxes();
     done(QDialog::Rejected);
 }

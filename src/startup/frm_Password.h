@@ -23,7 +23,7 @@ public:
     void setResetDataControls(std::function<void()> reset) { m_resetDataControls = std::move(reset); }
 
     // True when the last OK changed the password.
-    bool ibool_Changed = false;
+    bool changed() const { return m_changed; }
 
     void cb_OK_Click();
     void cb_Cancel_Click();
@@ -39,4 +39,5 @@ private:
 
     std::unique_ptr<Ui::frm_Password> ui;
     std::function<void()> m_resetDataControls;
+    bool m_changed = false;
 };

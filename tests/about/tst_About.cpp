@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(seam.messages.size(), 1);
         QCOMPARE(seam.messages[0].text, QStringLiteral("System Information is unavailable at this time."));
         QCOMPARE(seam.messages[0].title, QStringLiteral("Corvanta Error"));
-        QCOMPARE(seam.messages[0].flags, platform::vbInformation);
+        QCOMPARE(seam.messages[0].flags, 64);
     }
 
 private:

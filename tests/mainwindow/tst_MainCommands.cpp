@@ -131,10 +131,10 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QStringList>("left");
         const QStringList abc{"A", "B", "O'Hare"};
-        row("answered No", abc, 2, platform::vbNo, "O'Hare", abc);
-        row("middle shows next", abc, 1, platform::vbYes, "O'Hare", QStringList{"A", "O'Hare"});
-        row("last shows previous", abc, 2, platform::vbYes, "B", QStringList{"A", "B"});
-        row("only record", QStringList{"A"}, 0, platform::vbYes, "", QStringList{});
+        row("answered No", abc, 2, int(platform::Answer::No), "O'Hare", abc);
+        row("middle shows next", abc, 1, int(platform::Answer::Yes), "O'Hare", QStringList{"A", "O'Hare"});
+        row("last shows previous", abc, 2, int(platform::Answer::Yes), "B", QStringList{"A", "B"});
+        row("only record", QStringList{"A"}, 0, int(platform::Answer::Yes), "", QStringList{});
     }
     void deleteAsksByNameThenShowsTheNextOrThePrevious()
     {
@@ -152,7 +152,7 @@ private slots:
             QVERIFY(!main.dataControl(Category::Credit)->MoveNext());
         }
         const QString asked = f.text("sle_CreditCard");
-        f.seam.queueAnswer(answer);
+        f.seam.queueAnswer(platform::Answer(answer));
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         QTest::keyClick(&main, Qt::Key_Delete);
@@ -237,7 +237,7 @@ private slots:
         QCOMPARE(f.seam.busyOn, busy);
         QCOMPARE(QFileInfo(f.dataFile).lastModified(), written);
         for (const bool fails : {true, false}) {
-            f.seam.queueAnswer(6);
+            f.seam.queueAnswer(platform::Answer::Yes);
             std::optional<fixture::FailAt> ops;
             if (fails) {
                 ops.emplace("rename");
@@ -270,11 +270,11 @@ private slots:
         QVERIFY(f.seam.messages[0].text.contains("every password of the data file in plain text"));
         QCOMPARE(f.seam.messages[0].flags, 292);
         QVERIFY(f.seam.fileChoosers.isEmpty());
-        f.seam.queueAnswer(6);
+        f.seam.queueAnswer(platform::Answer::Yes);
         f.seam.queueFile(f.dataFile);
         main.menuItem("mnu_FileExport")->trigger();
         QCOMPARE(f.seam.messages.last().text, QString("That is the data file itself. Choose another file."));
-        f.seam.queueAnswer(6);
+        f.seam.queueAnswer(platform::Answer::Yes);
         f.seam.queueFile(path);
         main.menuItem("mnu_FileExport")->trigger();
         QCOMPARE(f.seam.messages.last().text, "1 record exported to " + path + ".");

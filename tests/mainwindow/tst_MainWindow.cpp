@@ -225,8 +225,8 @@ private slots:
         row("host with port", "localhost:8080/login", "http://localhost:8080/login", 0, true);
         row("capitals", "HTTP://shop.example", "HTTP://shop.example", 0, true);
         row("mail", "mailto:ann@shop.example", "mailto:ann@shop.example", 0, true);
-        row("other scheme, Yes", "ftp://files.example", "ftp://files.example", platform::vbYes, true);
-        row("other scheme, No", "javascript:alert(1)", "javascript:alert(1)", platform::vbNo, false);
+        row("other scheme, Yes", "ftp://files.example", "ftp://files.example", int(platform::Answer::Yes), true);
+        row("other scheme, No", "javascript:alert(1)", "javascript:alert(1)", int(platform::Answer::No), false);
         // Shown as typed, never read as markup; no browser is asked to open a host like that.
         row("markup stays text", "<b>x</b>", "http://<b>x</b>", 0, false);
         row("empty", "", "", 0, false);
@@ -251,7 +251,7 @@ private slots:
             QDesktopServices::setUrlHandler(scheme, &catcher, "open");
         }
         if (answer != 0) {
-            f.seam.queueAnswer(answer);
+            f.seam.queueAnswer(platform::Answer(answer));
         }
         QCOMPARE(label->openLink(), opens);
         for (const QString& scheme : schemes) {
@@ -260,7 +260,7 @@ private slots:
         QCOMPARE(catcher.opened.size(), opens ? 1 : 0);
         QCOMPARE(f.seam.messages.size(), answer != 0 ? 1 : 0);
         if (answer != 0) {
-            QCOMPARE(f.seam.messages.at(0).flags, platform::vbQuestionYesNo);
+            QCOMPARE(f.seam.messages.at(0).flags, 292);
             QVERIFY(f.seam.messages.at(0).text.contains(url));
         }
     }

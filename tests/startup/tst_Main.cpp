@@ -209,10 +209,10 @@ private slots:
         struct SplashWatchingSeam : ScriptedSeam
         {
             bool splashUp = false;
-            int messageBox(const QString& text, int flags, const QString& title) override
+            platform::Answer messageBox(const QString& text, platform::MessageKind kind, const QString& title) override
             {
                 splashUp = splashVisible();
-                return ScriptedSeam::messageBox(text, flags, title);
+                return ScriptedSeam::messageBox(text, kind, title);
             }
         } seam;
         seam.queueScript(typePassword("pw"));

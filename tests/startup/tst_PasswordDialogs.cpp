@@ -166,7 +166,7 @@ private slots:
         for (const auto& shown : seam.messages) {
             QCOMPARE(shown.text, refusal);
             QCOMPARE(shown.title, QStringLiteral("Corvanta Password"));
-            QCOMPARE(shown.flags, platform::vbInformation);
+            QCOMPARE(shown.flags, 64);
         }
         QCOMPARE(focusedAfterRefusal, refusal.isEmpty() ? nullptr : box(dialog.get()));
         QCOMPARE(leftWithOk(kind, dialog.get()), ok);
@@ -229,7 +229,7 @@ private slots:
         QVERIFY(seam.messages[0].text.startsWith("Error: "));
         QVERIFY(seam.messages[0].text.endsWith("[3045]"));
         QCOMPARE(seam.messages[0].title, QString("Corvanta Error"));
-        QVERIFY(!m_dialog->ibool_Changed);
+        QVERIFY(!m_dialog->changed());
         QCOMPARE(fixture::text(gstr_Password), QString("old"));
         QVERIFY(gdb_Data && gdb_Data->IsOpen()); // reopened with the old password
         QCOMPARE(fixture::column(*gdb_Data, statements::listView(Category::Web), "Web Site"), QStringList{"kept"});

@@ -14,15 +14,15 @@ ScriptedSeam::~ScriptedSeam()
     platform::setSeam(nullptr);
 }
 
-int ScriptedSeam::messageBox(const QString& text, int flags, const QString& title)
+platform::Answer ScriptedSeam::messageBox(const QString& text, platform::MessageKind kind, const QString& title)
 {
-    messages.append({text, flags, title});
+    messages.append({text, static_cast<int>(kind), title});
     if (!m_answers.empty()) {
-        const int answer = m_answers.front();
+        const platform::Answer answer = m_answers.front();
         m_answers.pop_front();
         return answer;
     }
-    return (flags & 0x7) == 4 ? platform::vbNo : platform::vbOK;
+    return kind == platform::MessageKind::Question ? platform::Answer::No : platform::Answer::OK;
 }
 
 int ScriptedSeam::showModal(QDialog* dialog)

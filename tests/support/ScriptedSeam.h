@@ -22,7 +22,7 @@ public:
     struct Message
     {
         QString text;
-        int flags = 0;
+        int flags = 0; // the kind's number
         QString title;
     };
     using Script = std::function<void(QDialog*)>;
@@ -33,7 +33,7 @@ public:
     ScriptedSeam& operator=(const ScriptedSeam&) = delete;
 
     // Answers of the next message boxes, in order. With none queued: OK, or No for a question.
-    void queueAnswer(int answer) { m_answers.push_back(answer); }
+    void queueAnswer(platform::Answer answer) { m_answers.push_back(answer); }
     // Scripts of the next modal dialogs, in order. The script gets the shown dialog and types
     // or clicks; the modal display then returns the dialog's result. A dialog without script,
     // or one the script left open, is rejected and counted in leftOpen.
@@ -42,7 +42,7 @@ public:
     // Answers of the next file choosers, in order; with none queued a chooser is cancelled.
     void queueFile(const QString& path) { m_files.push_back(path); }
 
-    int messageBox(const QString& text, int flags, const QString& title) override;
+    platform::Answer messageBox(const QString& text, platform::MessageKind kind, const QString& title) override;
     int showModal(QDialog* dialog) override;
     void setBusyCursor(bool busy) override;
     void beep() override;
@@ -59,7 +59,7 @@ public:
     int beeps = 0;
 
 private:
-    std::deque<int> m_answers;
+    std::deque<platform::Answer> m_answers;
     std::deque<Script> m_scripts;
     std::deque<QString> m_files;
 };

@@ -277,7 +277,7 @@ bool TrayControl::checkPassword()
         return false;
     }
     if (result != Unlock::Opened) {
-        platform::MsgBox(QStringLiteral("The password is incorrect."), platform::vbInformation,
+        platform::MsgBox(QStringLiteral("The password is incorrect."), platform::MessageKind::Information,
                          QStringLiteral("Corvanta Password"));
         return false;
     }
@@ -524,8 +524,8 @@ void TrayControl::mnu_SysTrayExit_Click()
 {
     // No password: leaving shows nothing of the data.
     const std::function<void()> exit = m_commands.exit;
-    if (platform::MsgBox(QStringLiteral("Are you sure you want to exit Corvanta?"), platform::vbQuestionYesNo,
-                         QStringLiteral("Corvanta")) == platform::vbYes &&
+    if (platform::MsgBox(QStringLiteral("Are you sure you want to exit Corvanta?"), platform::MessageKind::Question,
+                         QStringLiteral("Corvanta")) == platform::Answer::Yes &&
         exit) {
         exit();
     }
