@@ -61,8 +61,8 @@ int main(int argc, char** argv)
     if (sizes.empty()) {
         sizes = {1000, 10000, 100000};
     }
-    std::printf("%9s %9s %10s %10s %10s %10s %10s %9s %10s\n", "records", "open ms", "type max", "type median",
-                "all ms", "none ms", "literal ms", "found", "scan ms");
+    std::printf("%9s %9s %9s %10s %10s %10s %10s %10s %9s %10s\n", "records", "shown ms", "read ms", "type max",
+                "type median", "all ms", "none ms", "literal ms", "found", "scan ms");
     for (const int n : sizes) {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("bench.cvd"));
@@ -83,6 +83,12 @@ int main(int argc, char** argv)
         window.show();
         QApplication::processEvents();
         const double open = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        // Many records arrive in steps after the window shows; the keystrokes below are timed
+        // over all of them.
+        while (window.reading()) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        const double read = static_cast<double>(timer.nsecsElapsed()) / 1e6;
 
         auto* box = window.findChild<QLineEdit*>(QStringLiteral("sle_FindText"));
         std::vector<double> typing;
@@ -105,7 +111,7 @@ int main(int argc, char** argv)
         timer.restart();
         const qsizetype nothing = index.search(QStringLiteral("no such text anywhere")).size();
         const double searchOnly = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-        std::printf("%9d %9.1f %10.2f %10.2f %10.2f %10.2f %10.2f %9lld %10.2f\n", n, open, sorted.back(),
+        std::printf("%9d %9.1f %9.1f %10.2f %10.2f %10.2f %10.2f %10.2f %9lld %10.2f\n", n, open, read, sorted.back(),
                     sorted[sorted.size() / 2], all, none, literal, static_cast<long long>(found + nothing), searchOnly);
         std::fflush(stdout);
     }
