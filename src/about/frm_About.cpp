@@ -69,7 +69,7 @@ void frm_About::cb_SysInfo_Click()
 void frm_About::wf_StartSysInfo()
 {
     if (!platform::StartSystemInfo()) {
-        platform::MsgBox(QStringLiteral("System Information is unavailable at this time."),
-                         platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
+        platform::ShowMessage(QStringLiteral("System Information is unavailable at this time."),
+                              platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
     }
 }

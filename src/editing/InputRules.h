@@ -42,7 +42,7 @@ QString ValidateEntry(const QString& kind, const QString& value);
 
 // ---- Masked fields -------------------------------------------------------------------------
 //
-// Masks are written as the forms have always written them: "#" a digit, "9" a digit that may
+// Masks are written in the forms' own notation: "#" a digit, "9" a digit that may
 // stay empty, "\x" the literal character x; any other character is a literal shown in the field.
 // A masked field hands the program only what was entered: the characters in its digit positions,
 // without the literals and without empty positions.
@@ -73,7 +73,7 @@ QString QtInputMask(const QString& originalMask, MaskPositions positions = MaskP
 QString MaskClipText(const QString& originalMask, const QString& displayText);
 
 // What a masked field showing displayText stores. When the empty positions are all in front (an
-// area code left empty, a one-digit month), the digits alone, as the field has always stored
+// area code left empty, a one-digit month), the digits alone, as the data file holds
 // them: "(___) 555-1234" stores "5551234", "_5/03" stores "503". An entry with an empty position
 // after a digit keeps its positions, "_" for each empty one: "05/3_" stores "053_", so that it
 // shows again as it was typed rather than moved to the right. Without a mask the text itself.

@@ -243,7 +243,7 @@ int OwnLimit(const QLineEdit* edit)
 
 void RefusePaste(const QString& message)
 {
-    platform::MsgBox(message, platform::MessageKind::Information, QStringLiteral("Invalid"));
+    platform::ShowMessage(message, platform::MessageKind::Information, QStringLiteral("Invalid"));
 }
 
 bool RefuseEntry(const QString& kind, const QString& value)
@@ -252,6 +252,6 @@ bool RefuseEntry(const QString& kind, const QString& value)
     if (message.isEmpty()) {
         return false;
     }
-    platform::MsgBox(message, platform::MessageKind::Information, QStringLiteral("Invalid"));
+    platform::ShowMessage(message, platform::MessageKind::Information, QStringLiteral("Invalid"));
     return true;
 }

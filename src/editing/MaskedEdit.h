@@ -4,7 +4,7 @@
 
 struct MaskEntry;
 
-// A line edit with a mask written as the forms have always written them ("#####",
+// A line edit with a mask in the forms' own notation ("#####",
 // "\(999\)\ ###\-####", "##/##"), or without a mask. It hands the program what was entered
 // (ClipText for the field's check, StoredText for the data file) and shows a stored value with
 // its digits in the right positions (setStoredText).

@@ -158,7 +158,7 @@ bool SaveRecord(Category kind, qint64 recordId, const QList<RecordField>& fields
             return info.nameField == QLatin1String(pair.field);
         });
         if (name == fields.cend() || isBlank(controlValue(name->control))) {
-            platform::MsgBox(info.refusal, platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
+            platform::ShowMessage(info.refusal, platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
             if (name != fields.cend()) {
                 name->control->setFocus();
             }

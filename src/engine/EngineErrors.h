@@ -4,8 +4,8 @@
 
 namespace dao {
 
-// The error numbers this engine reports. They follow the numbers that programs of this kind
-// have always tested, so that a caller checking 3024 or 3031 keeps working unchanged.
+// The error numbers this engine reports, each a fixed number that callers compare against
+// (3024: no such file, 3031: the wrong password).
 namespace err {
 constexpr int None = 0;
 constexpr int InvalidArgument = 3001;     // a call was made with a value it cannot use

@@ -55,8 +55,8 @@ bool refuseDataFile(const QString& path)
         (!chosen.exists() || chosen.canonicalFilePath() != data.canonicalFilePath())) {
         return false;
     }
-    platform::MsgBox(QStringLiteral("That is the data file itself. Choose another file."),
-                     platform::MessageKind::Information, QStringLiteral("Corvanta"));
+    platform::ShowMessage(QStringLiteral("That is the data file itself. Choose another file."),
+                          platform::MessageKind::Information, QStringLiteral("Corvanta"));
     return true;
 }
 
@@ -102,8 +102,8 @@ void FileCommands::mnu_FileSetPassword_Click()
 
 void FileCommands::mnu_FileCompress_Click()
 {
-    if (platform::MsgBox(QStringLiteral("Are you sure you want to compress that datafile?"),
-                         platform::MessageKind::Question, QStringLiteral("Corvanta")) != platform::Answer::Yes) {
+    if (platform::ShowMessage(QStringLiteral("Are you sure you want to compress that datafile?"),
+                              platform::MessageKind::Question, QStringLiteral("Corvanta")) != platform::Answer::Yes) {
         return;
     }
     platform::BusyCursor busy;
@@ -152,7 +152,7 @@ void FileCommands::mnu_FileImport_Click()
             }
         }
         if (!message.isEmpty()) {
-            platform::MsgBox(message, platform::MessageKind::Stop, QStringLiteral("Corvanta Error"));
+            platform::ShowMessage(message, platform::MessageKind::Stop, QStringLiteral("Corvanta Error"));
             return;
         }
     }
@@ -165,7 +165,7 @@ void FileCommands::mnu_FileImport_Click()
                                               "(same name and login).\n\nSkip those %2?"))
                 .arg(howMany(records, records.size()))
                 .arg(duplicates);
-        if (platform::MsgBox(question, platform::MessageKind::Question, QStringLiteral("Corvanta")) ==
+        if (platform::ShowMessage(question, platform::MessageKind::Question, QStringLiteral("Corvanta")) ==
             platform::Answer::Yes) {
             QList<transfer::Record> kept;
             for (qsizetype i = 0; i < records.size(); ++i) {
@@ -177,13 +177,13 @@ void FileCommands::mnu_FileImport_Click()
         }
     }
     if (records.isEmpty()) {
-        platform::MsgBox(QStringLiteral("There is nothing to import."), platform::MessageKind::Information,
-                         QStringLiteral("Corvanta"));
+        platform::ShowMessage(QStringLiteral("There is nothing to import."), platform::MessageKind::Information,
+                              QStringLiteral("Corvanta"));
         return;
     }
     const QString added = howMany(records, records.size());
-    if (platform::MsgBox(QStringLiteral("%1 will be added to the data file.\n\nImport them?").arg(added),
-                         platform::MessageKind::Question, QStringLiteral("Corvanta")) != platform::Answer::Yes) {
+    if (platform::ShowMessage(QStringLiteral("%1 will be added to the data file.\n\nImport them?").arg(added),
+                              platform::MessageKind::Question, QStringLiteral("Corvanta")) != platform::Answer::Yes) {
         return;
     }
     dao::Error error;
@@ -201,14 +201,14 @@ void FileCommands::mnu_FileImport_Click()
         ShowErrorText(attach);
     }
     m_main.showPage(Category::Web);
-    platform::MsgBox(QStringLiteral("%1 imported.").arg(added), platform::MessageKind::Information,
-                     QStringLiteral("Corvanta"));
+    platform::ShowMessage(QStringLiteral("%1 imported.").arg(added), platform::MessageKind::Information,
+                          QStringLiteral("Corvanta"));
 }
 
 void FileCommands::mnu_FileExport_Click()
 {
-    if (!gdb_Data ||
-        platform::MsgBox(QStringLiteral("The file will hold every password of the data file in plain text, readable "
+    if (!gdb_Data || platform::ShowMessage(
+                         QStringLiteral("The file will hold every password of the data file in plain text, readable "
                                         "by anyone who can read the file.\n\nExport anyway?"),
                          platform::MessageKind::Question, QStringLiteral("Corvanta")) != platform::Answer::Yes) {
         return;
@@ -236,8 +236,8 @@ void FileCommands::mnu_FileExport_Click()
         return;
     }
     const QString records = count == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(count);
-    platform::MsgBox(QStringLiteral("%1 exported to %2.").arg(records, QDir::toNativeSeparators(path)),
-                     platform::MessageKind::Information, QStringLiteral("Corvanta"));
+    platform::ShowMessage(QStringLiteral("%1 exported to %2.").arg(records, QDir::toNativeSeparators(path)),
+                          platform::MessageKind::Information, QStringLiteral("Corvanta"));
 }
 
 void FileCommands::mnu_FileBackUp_Click()
@@ -259,6 +259,6 @@ void FileCommands::mnu_FileBackUp_Click()
         ShowErrorText(error);
         return;
     }
-    platform::MsgBox(QStringLiteral("The data file was backed up to %1.").arg(QDir::toNativeSeparators(path)),
-                     platform::MessageKind::Information, QStringLiteral("Corvanta"));
+    platform::ShowMessage(QStringLiteral("The data file was backed up to %1.").arg(QDir::toNativeSeparators(path)),
+                          platform::MessageKind::Information, QStringLiteral("Corvanta"));
 }

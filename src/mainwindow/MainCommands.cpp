@@ -114,8 +114,8 @@ void MainCommands::mnu_EditDelete_Click()
         return;
     }
     const QString name = m_main.nameBox(*shown)->text();
-    if (platform::MsgBox(QStringLiteral("Are you sure you want to delete '") + name + QStringLiteral("'?"),
-                         platform::MessageKind::Question, QStringLiteral("Corvanta")) != platform::Answer::Yes) {
+    if (platform::ShowMessage(QStringLiteral("Are you sure you want to delete '") + name + QStringLiteral("'?"),
+                              platform::MessageKind::Question, QStringLiteral("Corvanta")) != platform::Answer::Yes) {
         return;
     }
     if (const dao::Error error = view->Delete()) {
@@ -175,7 +175,7 @@ void MainCommands::openDocument(const QString& fileName, const QString& missingM
     };
     const QString path = find(fileName);
     if (path.isEmpty()) {
-        platform::MsgBox(missingMessage, platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
+        platform::ShowMessage(missingMessage, platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
         return;
     }
     // The guide comes as a web page too, for desktops where nothing opens a word-processor file.

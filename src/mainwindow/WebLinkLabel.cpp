@@ -40,7 +40,7 @@ bool WebLinkLabel::openLink() const
         const QString question = QStringLiteral("This address is neither a web page nor an e-mail address:\n\n%1\n\n"
                                                 "Open it with the program the desktop has for it?")
                                      .arg(address);
-        if (platform::MsgBox(question, platform::MessageKind::Question, QStringLiteral("Corvanta")) !=
+        if (platform::ShowMessage(question, platform::MessageKind::Question, QStringLiteral("Corvanta")) !=
             platform::Answer::Yes) {
             return false;
         }

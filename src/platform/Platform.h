@@ -46,7 +46,7 @@ Seam& seam();
 // Installs a seam (nullptr restores the desktop one). The caller keeps ownership.
 void setSeam(Seam* seam);
 
-inline Answer MsgBox(const QString& text, MessageKind kind, const QString& title)
+inline Answer ShowMessage(const QString& text, MessageKind kind, const QString& title)
 {
     return seam().messageBox(text, kind, title);
 }

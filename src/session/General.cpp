@@ -26,5 +26,5 @@ QString ErrorText(const dao::Error& error)
 
 void ShowErrorText(const dao::Error& error)
 {
-    platform::MsgBox(ErrorText(error), platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
+    platform::ShowMessage(ErrorText(error), platform::MessageKind::Information, QStringLiteral("Corvanta Error"));
 }

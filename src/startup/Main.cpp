@@ -69,8 +69,8 @@ StartupResult Main(const StartupWindows& windows)
     gstr_Version = QStringLiteral("Version %1.%2").arg(CORVANTA_VERSION_MAJOR).arg(CORVANTA_VERSION_MINOR);
 
     if (platform::PrevInstance()) {
-        platform::MsgBox(QStringLiteral("Corvanta is already running."), platform::MessageKind::Information,
-                         QStringLiteral("Corvanta Error"));
+        platform::ShowMessage(QStringLiteral("Corvanta is already running."), platform::MessageKind::Information,
+                              QStringLiteral("Corvanta Error"));
         return StartupResult::Ended;
     }
 
@@ -98,10 +98,10 @@ StartupResult Main(const StartupWindows& windows)
     const bool hadPassword = error.number() == dao::err::InvalidPassword;
     if (error.number() == dao::err::FileNotFound) {
         splash.reset(); // ends at once, without waiting for the splash
-        platform::MsgBox(QStringLiteral("The Corvanta data file cannot be found. ") +
-                             QStringLiteral("Please check the application directory.\n") +
-                             datafile::PlacesLookedText(location.placesLooked),
-                         platform::MessageKind::Stop, QStringLiteral("Corvanta Error"));
+        platform::ShowMessage(QStringLiteral("The Corvanta data file cannot be found. ") +
+                                  QStringLiteral("Please check the application directory.\n") +
+                                  datafile::PlacesLookedText(location.placesLooked),
+                              platform::MessageKind::Stop, QStringLiteral("Corvanta Error"));
         return StartupResult::Ended;
     }
     if (hadPassword) {
@@ -120,8 +120,8 @@ StartupResult Main(const StartupWindows& windows)
             gstr_Connect = statements::connectBeside();
             error = openDataFile();
             if (error.number() == dao::err::InvalidPassword) {
-                platform::MsgBox(QStringLiteral("The password is incorrect.\r\n"), platform::MessageKind::Information,
-                                 QStringLiteral("Corvanta Password"));
+                platform::ShowMessage(QStringLiteral("The password is incorrect.\r\n"),
+                                      platform::MessageKind::Information, QStringLiteral("Corvanta Password"));
                 continue;
             }
             break;

@@ -74,9 +74,9 @@ void PasswordPrompt::cb_OK_Click()
 {
     QLineEdit* box = ui->sle_Password;
     if (box->text().isEmpty()) {
-        platform::MsgBox(m_kind == Kind::Login ? QStringLiteral("Password is incorrect.")
-                                               : QStringLiteral("Please enter a password."),
-                         platform::MessageKind::Information, QStringLiteral("Corvanta Password"));
+        platform::ShowMessage(m_kind == Kind::Login ? QStringLiteral("Password is incorrect.")
+                                                    : QStringLiteral("Please enter a password."),
+                              platform::MessageKind::Information, QStringLiteral("Corvanta Password"));
         box->setFocus();
         box->setSelection(0, static_cast<int>(box->text().size()));
         return;

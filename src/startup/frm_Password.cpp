@@ -53,16 +53,16 @@ void frm_Password::cb_OK_Click()
     platform::BusyCursor busy;
     m_changed = false;
     if (ui->sle_NewPassword->text() != ui->sle_NewPasswordAgain->text()) {
-        platform::MsgBox(QStringLiteral("New passwords do not match."), platform::MessageKind::Information,
-                         QStringLiteral("Password"));
+        platform::ShowMessage(QStringLiteral("New passwords do not match."), platform::MessageKind::Information,
+                              QStringLiteral("Password"));
         ui->sle_NewPassword->setFocus(Qt::OtherFocusReason);
         ui->sle_NewPassword->selectAll();
         ui->sle_NewPasswordAgain->setText(QString());
         return;
     }
     if (!dao::SecureBytes::fromText(ui->sle_OldPassword->text()).equals(gstr_Password)) {
-        platform::MsgBox(QStringLiteral("Old password is incorrect."), platform::MessageKind::Information,
-                         QStringLiteral("Password"));
+        platform::ShowMessage(QStringLiteral("Old password is incorrect."), platform::MessageKind::Information,
+                              QStringLiteral("Password"));
         ui->sle_OldPassword->setFocus(Qt::OtherFocusReason);
         ui->sle_OldPassword->selectAll();
         return;

@@ -58,12 +58,9 @@ bool HoverHelp::isSecret(const QLineEdit* field) const
                        [field](const Field& entry) { return entry.edit == field && entry.secret; });
 }
 
-bool HoverHelp::masked(const QLineEdit* field) const
+bool HoverHelp::masked() const
 {
-    if (m_masked) {
-        return m_masked();
-    }
-    return field->echoMode() == QLineEdit::Password || m_unmasked.contains(field);
+    return m_masked();
 }
 
 void HoverHelp::setTextColour(QLineEdit* field, Qt::GlobalColor colour)
@@ -89,11 +86,8 @@ void HoverHelp::wf_MouseTrack(QLineEdit* arcon_Control, cMouseTrack* arcon_Mouse
     if (arcon_Control == nullptr || arcon_MouseTrack == nullptr || arcon_MouseTrack->Tracking()) {
         return;
     }
-    if (isSecret(arcon_Control) && masked(arcon_Control)) {
+    if (isSecret(arcon_Control) && masked()) {
         arcon_Control->setEchoMode(QLineEdit::Normal);
-        if (!m_masked && !m_unmasked.contains(arcon_Control)) {
-            m_unmasked.append(arcon_Control);
-        }
     }
     setTextColour(arcon_Control, Qt::blue);
     arcon_MouseTrack->StartMouseTracking();
@@ -114,10 +108,9 @@ void HoverHelp::wf_MouseLeave(QLineEdit* arcon_Control)
         return;
     }
     restoreTextColour(arcon_Control);
-    if (isSecret(arcon_Control) && masked(arcon_Control)) {
+    if (isSecret(arcon_Control) && masked()) {
         arcon_Control->setEchoMode(QLineEdit::Password);
     }
-    m_unmasked.removeAll(arcon_Control);
 }
 
 cMouseTrack* HoverHelp::tracker(const QString& fieldName) const

@@ -37,9 +37,7 @@ public:
     // Whether the secret fields are masked now; the window owns that state.
     using MaskQuery = std::function<bool()>;
 
-    // Without a query, a secret field counts as masked when it echoes as a password at the
-    // moment the pointer comes onto it.
-    explicit HoverHelp(MaskQuery masked = {}, QObject* parent = nullptr);
+    explicit HoverHelp(MaskQuery masked, QObject* parent = nullptr);
 
     // Makes a tracker for each field, in the order given, and attaches it; runs once, after the
     // masking has been applied.
@@ -64,15 +62,13 @@ protected:
 
 private:
     bool isSecret(const QLineEdit* field) const;
-    bool masked(const QLineEdit* field) const;
+    bool masked() const;
     void setTextColour(QLineEdit* field, Qt::GlobalColor colour);
     void restoreTextColour(QLineEdit* field);
 
     MaskQuery m_masked;
     QList<cMouseTrack*> m_trackers;
     QList<Field> m_fields;
-    // Secret fields shown in clear by the pointer, when no query tells the masking state.
-    QList<const QLineEdit*> m_unmasked;
     // The palette each field had before the pointer turned it blue (a default one when it took
     // the window's), put back when the pointer leaves.
     QHash<const QLineEdit*, QPalette> m_ownPalettes;

@@ -277,8 +277,8 @@ bool TrayControl::checkPassword()
         return false;
     }
     if (result != Unlock::Opened) {
-        platform::MsgBox(QStringLiteral("The password is incorrect."), platform::MessageKind::Information,
-                         QStringLiteral("Corvanta Password"));
+        platform::ShowMessage(QStringLiteral("The password is incorrect."), platform::MessageKind::Information,
+                              QStringLiteral("Corvanta Password"));
         return false;
     }
     return true;
@@ -524,8 +524,8 @@ void TrayControl::mnu_SysTrayExit_Click()
 {
     // No password: leaving shows nothing of the data.
     const std::function<void()> exit = m_commands.exit;
-    if (platform::MsgBox(QStringLiteral("Are you sure you want to exit Corvanta?"), platform::MessageKind::Question,
-                         QStringLiteral("Corvanta")) == platform::Answer::Yes &&
+    if (platform::ShowMessage(QStringLiteral("Are you sure you want to exit Corvanta?"),
+                              platform::MessageKind::Question, QStringLiteral("Corvanta")) == platform::Answer::Yes &&
         exit) {
         exit();
     }
