@@ -1,8 +1,8 @@
 // What a person waits for, with 1,000 to 100,000 web accounts (and a tenth as many cards and
 // programs): opening the data file, the main window's load and attach until it is on screen,
 // each edit dialog for a new and an existing record, saving one, the Find window and the
-// password report. Each size runs in a fresh
-// process so that its peak memory is its own. Offscreen; figures, not a test.
+// password report. Each size runs in a fresh process so that its peak memory is its own.
+// Offscreen; figures, not a test.
 
 #include "BenchData.h"
 #include "Dao.h"
@@ -99,27 +99,40 @@ Lists listsReady(const QString& recordId)
     return lists;
 }
 
-// The Find window on screen, its records all read, and one letter typed with the list following.
-struct Find
+// A window that reads what it lists after it is on screen: until it shows, and until the last of
+// it is in.
+struct Arrival
 {
     double shown = 0;
     double ready = 0;
+};
+template <typename Window> Arrival shownThenRead(Window& window, const std::function<void()>& load)
+{
+    Arrival arrival;
+    QElapsedTimer timer;
+    timer.start();
+    load();
+    window.show();
+    QApplication::processEvents();
+    arrival.shown = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    while (window.reading() && timer.elapsed() < 20000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    arrival.ready = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    return arrival;
+}
+
+// The Find window on screen, its records all read, and one letter typed with the list following.
+struct Find
+{
+    Arrival arrival;
     double keystroke = 0;
 };
 Find findWindow()
 {
     Find find;
-    QElapsedTimer timer;
-    timer.start();
     frm_Find window;
-    (void)window.load(*gdb_Data);
-    window.show();
-    QApplication::processEvents();
-    find.shown = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    while (window.reading() && timer.elapsed() < 20000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    find.ready = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    find.arrival = shownThenRead(window, [&] { (void)window.load(*gdb_Data); });
     auto* box = window.findChild<QLineEdit*>(QStringLiteral("sle_FindText"));
     find.keystroke = elapsedMs([&] {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_U, Qt::NoModifier, QStringLiteral("u"));
@@ -130,26 +143,10 @@ Find findWindow()
 }
 
 // View > Password Report on screen, then its findings all worked out.
-struct Report
+Arrival reportWindow()
 {
-    double shown = 0;
-    double ready = 0;
-};
-Report reportWindow()
-{
-    Report report;
-    QElapsedTimer timer;
-    timer.start();
     frm_PasswordReport window;
-    (void)window.load(*gdb_Data, QDate::currentDate());
-    window.show();
-    QApplication::processEvents();
-    report.shown = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    while (window.reading() && timer.elapsed() < 20000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    report.ready = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    return report;
+    return shownThenRead(window, [&] { (void)window.load(*gdb_Data, QDate::currentDate()); });
 }
 
 int runOne(int n, const QString& path)
@@ -184,7 +181,7 @@ int runOne(int n, const QString& path)
     });
     web.reset();
     const Find find = findWindow();
-    const Report report = reportWindow();
+    const Arrival report = reportWindow();
     main.reset();
     gdb_Data.reset();
     rusage usage{};
@@ -192,8 +189,8 @@ int runOne(int n, const QString& path)
     std::printf("| %7d | %6.1f | %6.1f | %6.1f | %6.1f / %6.1f | %6.1f / %6.1f | %6.1f / %6.1f | %6.1f / %4.1f / %4.1f "
                 "| %6.1f | %6.1f / %6.1f / %4.1f | %6.1f / %6.1f | %4ld |\n",
                 n, open, mainWindow, personal, cardNew, cardOld, programNew, programOld, webNew, webOld, webLists.ready,
-                webLists.dropDown, webLists.keystroke, save, find.shown, find.ready, find.keystroke, report.shown,
-                report.ready, usage.ru_maxrss / 1024);
+                webLists.dropDown, webLists.keystroke, save, find.arrival.shown, find.arrival.ready, find.keystroke,
+                report.shown, report.ready, usage.ru_maxrss / 1024);
     return 0;
 }
 
