@@ -284,7 +284,7 @@ QByteArray temporaryNameFor(const QByteArray& target)
 // Writes bytes to path whole: a temporary file beside it (with the given mode), flushed, then
 // renamed over it, then the directory flushed. Whatever fails, path keeps its previous content
 // and the temporary file is removed. written receives what the new file is on disk.
-Error writeWholeFile(const QString& path, const std::vector<unsigned char>& bytes, mode_t mode, struct stat& written,
+Error writeWholeFile(const QString& path, const unsigned char* bytes, size_t size, mode_t mode, struct stat& written,
                      bool& renamed)
 {
     renamed = false;
@@ -305,8 +305,8 @@ Error writeWholeFile(const QString& path, const std::vector<unsigned char>& byte
         return fail(errno);
     }
     size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ops.write(fd, bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        const ssize_t n = ops.write(fd, bytes + done, size - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -478,12 +478,10 @@ Error replaceFile(const QString& from, const QString& to)
 
 Error writeFile(const QString& path, const QByteArray& bytes)
 {
-    std::vector<unsigned char> copy(bytes.begin(), bytes.end());
     struct stat written;
     bool renamed = false;
-    const Error e = writeWholeFile(path, copy, S_IRUSR | S_IWUSR, written, renamed);
-    sodium_memzero(copy.data(), copy.size()); // an export holds secrets in plain text
-    return e;
+    return writeWholeFile(path, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                          static_cast<size_t>(bytes.size()), S_IRUSR | S_IWUSR, written, renamed);
 }
 
 Error copyFile(const QString& source, const QString& destination)
@@ -494,7 +492,7 @@ Error copyFile(const QString& source, const QString& destination)
     }
     struct stat written;
     bool renamed = false;
-    return writeWholeFile(destination, bytes, S_IRUSR | S_IWUSR, written, renamed);
+    return writeWholeFile(destination, bytes.data(), bytes.size(), S_IRUSR | S_IWUSR, written, renamed);
 }
 
 Error lockForSaving(const QString& path, QString& realPath, int& openLockFd)
@@ -1009,7 +1007,7 @@ Error DatabaseCore::writeTo(const QString& path)
     }
     static const unsigned char nothing = 0;
     format::Header header = m_header;
-    std::vector<unsigned char> bytes;
+    format::Image bytes;
     Error e = format::seal(header, m_keys, image ? image : &nothing, static_cast<size_t>(size), bytes);
     if (owned) {
         sqlite3_free(image);
@@ -1019,7 +1017,7 @@ Error DatabaseCore::writeTo(const QString& path)
     }
     struct stat written = {};
     bool renamed = false;
-    const Error w = writeWholeFile(path, bytes, mode, written, renamed);
+    const Error w = writeWholeFile(path, bytes.data(), bytes.size(), mode, written, renamed);
     if (own && renamed) {
         // Ours on disk now, even if flushing the folder failed afterwards.
         m_header = header;

@@ -245,8 +245,7 @@ Error parseHeader(const unsigned char* data, size_t available, uint64_t fileSize
     return {};
 }
 
-Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize,
-           std::vector<unsigned char>& out)
+Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize, Image& out)
 {
     randombytes_buf(header.nonce.data(), kNonceSize);
     std::memcpy(header.keyCheck.data(), keys.check.data(), kKeySize);

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <new>
+#include <utility>
 #include <vector>
 
 // The data file: a plain header, then the database image under authenticated encryption.
@@ -86,9 +88,26 @@ Error parseHeader(const unsigned char* data, size_t size, Header& out);
 // The same from the first available bytes of a file of fileSize bytes, before the rest is read.
 Error parseHeader(const unsigned char* data, size_t available, uint64_t fileSize, Header& out);
 
+// Bytes that are not set to zero as they are made: a file image is written over whole at once,
+// and setting 25 MB first costs as much as the sealing.
+template <typename T> struct LeftUnset : std::allocator<T>
+{
+    template <typename U> struct rebind
+    {
+        using other = LeftUnset<U>;
+    };
+    LeftUnset() = default;
+    template <typename U> LeftUnset(const LeftUnset<U>&) noexcept {}
+    template <typename U> void construct(U* at) noexcept { ::new (static_cast<void*>(at)) U; }
+    template <typename U, typename... Args> void construct(U* at, Args&&... args)
+    {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using Image = std::vector<unsigned char, LeftUnset<unsigned char>>;
+
 // Builds a whole file image from a header (nonce and length filled in here) and a plain image.
-Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize,
-           std::vector<unsigned char>& out);
+Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize, Image& out);
 
 // Decrypts the payload of a file image into memory obtained from sqlite3_malloc64 (the caller
 // owns it). 3031 when the key check fails, 3049 when the payload does not authenticate.

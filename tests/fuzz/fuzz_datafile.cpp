@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     const uint8_t mode = data[0];
-    std::vector<unsigned char> file;
+    dao::format::Image file;
     if (mode & 2) {
         dao::format::Header header = g_header;
         if (dao::format::seal(header, g_keys, data + 1, size - 1, file)) {
