@@ -66,9 +66,10 @@ void RowReading::step()
         ++m_source;
     }
     m_rows.clear();
-    // done may delete this reading.
+    // done may delete this reading: what it is handed must not live in it.
     const Done done = std::move(m_done);
-    done(m_error);
+    const dao::Error error = m_error;
+    done(error);
 }
 
 } // namespace recordtools
