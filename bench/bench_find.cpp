@@ -97,7 +97,7 @@ int main(int argc, char** argv)
             typing.push_back(
                 typeKey(box, c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_A + (c.unicode() - 'a'), QString(c)));
         }
-        const qsizetype found = window.results().rowCount();
+        const qsizetype found = window.list().rowCount();
         typing.push_back(typeKey(box, Qt::Key_Backspace, QString()));
         typing.push_back(typeKey(box, Qt::Key_Backspace, QString()));
         std::vector<double> sorted = typing;

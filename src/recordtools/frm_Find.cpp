@@ -2,17 +2,14 @@
 
 #include "ui_frm_Find.h"
 
-#include "General.h"
-#include "LookupLists.h"
 #include "RecordList.h"
 
 #include <QKeyEvent>
 
-frm_Find::frm_Find(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frm_Find>())
+frm_Find::frm_Find(QWidget* parent) : RecordWindow(parent), ui(std::make_unique<Ui::frm_Find>())
 {
     ui->setupUi(this);
-    m_results = new RecordList(this);
-    ui->lv_FindResults->setModel(m_results);
+    ui->lv_FindResults->setModel(m_list);
     ui->sle_FindText->installEventFilter(this);
     ui->lv_FindResults->installEventFilter(this);
     connect(ui->sle_FindText, &QLineEdit::textChanged, this, &frm_Find::search);
@@ -25,34 +22,16 @@ frm_Find::~frm_Find() = default;
 
 dao::Error frm_Find::load(dao::Database& database)
 {
-    if (lookup::recordCount(database) > lookup::kReadAtOnceRecords) {
-        m_index.clear();
-        m_reading = new recordtools::RowReading(
-            database, m_index.sources(),
-            [this](const dao::Error& error) {
-                delete m_reading;
-                m_reading = nullptr;
-                if (error) {
-                    m_index.clear();
-                    ShowErrorText(error);
-                }
-                m_lastText.clear();
-                search(ui->sle_FindText->text());
-            },
-            this);
-        showCount();
-        return {};
-    }
-    const dao::Error error = m_index.load(database);
-    search(ui->sle_FindText->text());
+    m_index.clear();
+    const dao::Error error = read(database, m_index.sources(), [this](const dao::Error& error) {
+        if (error) {
+            m_index.clear();
+        }
+        m_lastText.clear();
+        search(ui->sle_FindText->text());
+    });
+    showCount();
     return error;
-}
-
-void frm_Find::setIndex(recordtools::SearchIndex index)
-{
-    m_index = std::move(index);
-    m_lastText.clear();
-    search(ui->sle_FindText->text());
 }
 
 void frm_Find::search(const QString& text)
@@ -65,7 +44,7 @@ void frm_Find::search(const QString& text)
         m_lastFound.removeLast();
     }
     m_lastText = text;
-    m_results->show(&m_index, m_lastFound);
+    m_list->show(&m_index, m_lastFound);
     showCount();
 }
 
@@ -73,7 +52,7 @@ void frm_Find::showCount()
 {
     const qsizetype count = m_lastFound.size();
     QString text;
-    if (m_reading != nullptr) {
+    if (reading()) {
         text = QStringLiteral("Reading the records...");
     } else if (m_more) {
         text = QStringLiteral("More than %1 records found: type more to narrow the list").arg(kShown);
@@ -87,25 +66,10 @@ void frm_Find::showCount()
     ui->lbl_FindCount->setText(text);
 }
 
-void frm_Find::choose(int row)
-{
-    const int at = m_results->recordAt(row);
-    if (at < 0) {
-        return;
-    }
-    m_chosen = m_index.record(at);
-    accept();
-}
-
 void frm_Find::done(int result)
 {
-    // What was read for the search goes with the window; only the choice stays.
-    delete m_reading;
-    m_reading = nullptr;
-    m_results->show(nullptr, {});
     m_lastFound.clear();
-    m_index.clear();
-    QDialog::done(result);
+    RecordWindow::done(result);
 }
 
 bool frm_Find::eventFilter(QObject* watched, QEvent* event)
@@ -116,9 +80,9 @@ bool frm_Find::eventFilter(QObject* watched, QEvent* event)
     const int key = static_cast<QKeyEvent*>(event)->key();
     QListView* list = ui->lv_FindResults;
     if (watched == ui->sle_FindText) {
-        if ((key == Qt::Key_Down || key == Qt::Key_PageDown) && m_results->rowCount() > 0) {
+        if ((key == Qt::Key_Down || key == Qt::Key_PageDown) && m_list->rowCount() > 0) {
             list->setFocus(Qt::TabFocusReason);
-            list->setCurrentIndex(m_results->index(0));
+            list->setCurrentIndex(m_list->index(0));
             return true;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

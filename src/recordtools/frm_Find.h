@@ -1,25 +1,18 @@
 #pragma once
 
-#include "SearchIndex.h"
-
-#include <QDialog>
+#include "RecordWindow.h"
 
 #include <memory>
-#include <optional>
 
 namespace Ui {
 class frm_Find;
-}
-class RecordList;
-namespace recordtools {
-class RowReading;
 }
 
 // A small window with one box: as the person types, it lists the records whose name, login, web
 // address, e-mail address or notes hold the text. Enter or a double click chooses a record and
 // closes the window; Esc closes it. The records are read once, when the window opens (in short
 // steps when there are many, the person typing meanwhile), and forgotten when it closes.
-class frm_Find : public QDialog
+class frm_Find : public RecordWindow
 {
     Q_OBJECT
 
@@ -30,13 +23,6 @@ public:
     // Reads the records to search; on failure the window finds nothing. Where there are many,
     // they arrive shortly after; reading() tells.
     dao::Error load(dao::Database& database);
-    bool reading() const { return m_reading != nullptr; }
-    // The records to search, made elsewhere.
-    void setIndex(recordtools::SearchIndex index);
-
-    // The record chosen, once the window was accepted.
-    std::optional<recordtools::Record> chosen() const { return m_chosen; }
-    RecordList& results() const { return *m_results; }
     // Lists the records holding text, as a keystroke in the box does.
     void search(const QString& text);
 
@@ -46,18 +32,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void choose(int row);
     void showCount();
 
     // No one reads through more rows than these: past them the person types on.
     static constexpr qsizetype kShown = 1000;
 
     std::unique_ptr<Ui::frm_Find> ui;
-    RecordList* m_results = nullptr;
-    recordtools::SearchIndex m_index;
-    recordtools::RowReading* m_reading = nullptr;
     QString m_lastText;
     QList<int> m_lastFound;
     bool m_more = false;
-    std::optional<recordtools::Record> m_chosen;
 };
