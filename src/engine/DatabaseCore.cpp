@@ -281,58 +281,96 @@ QByteArray temporaryNameFor(const QByteArray& target)
            QByteArray(reinterpret_cast<const char*>(random), sizeof random).toHex() + ".tmp";
 }
 
-// Writes bytes to path whole: a temporary file beside it (with the given mode), flushed, then
-// renamed over it, then the directory flushed. Whatever fails, path keeps its previous content
-// and the temporary file is removed. written receives what the new file is on disk.
-Error writeWholeFile(const QString& path, const unsigned char* bytes, size_t size, mode_t mode, struct stat& written,
-                     bool& renamed)
+// Writes a file whole: a temporary file beside path (with the given mode) takes the bytes,
+// is flushed, then renamed over path, then the directory is flushed. Whatever fails, path keeps
+// its previous content and the temporary file is removed.
+class WholeFileWriter
 {
-    renamed = false;
-    FileOps& ops = fileOps();
-    const QByteArray target = QFile::encodeName(path);
-    const QByteArray temp = temporaryNameFor(target);
-    const int fd = ops.open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL, S_IRUSR | S_IWUSR);
-    if (fd < 0) {
-        return writeErrno(errno, path);
-    }
-    auto fail = [&](int error) {
-        ops.close(fd);
-        ops.unlink(temp.constData());
-        return writeErrno(error, path);
-    };
-    // The file keeps the mode it had; the creation mode above was masked by the umask.
-    if (mode != (S_IRUSR | S_IWUSR) && ::fchmod(fd, mode) != 0) {
-        return fail(errno);
-    }
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ops.write(fd, bytes + done, size - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
+public:
+    WholeFileWriter(const QString& path, mode_t mode) : m_path(path), m_target(QFile::encodeName(path))
+    {
+        m_temp = temporaryNameFor(m_target);
+        m_fd = fileOps().open(m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL, S_IRUSR | S_IWUSR);
+        m_error = m_fd < 0 ? errno : 0;
+        // The file keeps the mode it had; the creation mode above was masked by the umask.
+        if (m_fd >= 0 && mode != (S_IRUSR | S_IWUSR) && ::fchmod(m_fd, mode) != 0) {
+            fail(errno);
         }
-        if (n <= 0) {
-            return fail(n < 0 ? errno : ENOSPC);
+    }
+    ~WholeFileWriter()
+    {
+        if (m_fd >= 0) {
+            fail(0);
         }
-        done += static_cast<size_t>(n);
     }
-    if (ops.fsync(fd) != 0) {
-        return fail(errno);
+    WholeFileWriter(const WholeFileWriter&) = delete;
+    WholeFileWriter& operator=(const WholeFileWriter&) = delete;
+
+    Error write(const unsigned char* bytes, size_t size)
+    {
+        for (size_t done = 0; m_fd >= 0 && done < size;) {
+            const ssize_t n = fileOps().write(m_fd, bytes + done, size - done);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                fail(n < 0 ? errno : ENOSPC);
+            } else {
+                done += static_cast<size_t>(n);
+            }
+        }
+        return failure();
     }
-    if (::fstat(fd, &written) != 0) {
-        return fail(errno);
+
+    // written receives what the new file is on disk; renamed tells whether path is the new file,
+    // even when flushing the folder failed afterwards.
+    Error commit(struct stat& written, bool& renamed)
+    {
+        renamed = false;
+        FileOps& ops = fileOps();
+        if (m_fd >= 0 && ops.fsync(m_fd) != 0) {
+            fail(errno);
+        }
+        if (m_fd >= 0 && ::fstat(m_fd, &written) != 0) {
+            fail(errno);
+        }
+        if (m_fd >= 0) {
+            const int fd = std::exchange(m_fd, -1);
+            if (ops.close(fd) != 0 || ops.rename(m_temp.constData(), m_target.constData()) != 0) {
+                m_error = errno;
+                ops.unlink(m_temp.constData());
+            } else {
+                renamed = true;
+            }
+        }
+        return renamed ? syncDirectoryOf(m_path) : failure();
     }
-    if (ops.close(fd) != 0) {
-        const int error = errno;
-        ops.unlink(temp.constData());
-        return writeErrno(error, path);
+
+private:
+    void fail(int error)
+    {
+        fileOps().close(std::exchange(m_fd, -1));
+        fileOps().unlink(m_temp.constData());
+        m_error = error;
     }
-    if (ops.rename(temp.constData(), target.constData()) != 0) {
-        const int error = errno;
-        ops.unlink(temp.constData());
-        return writeErrno(error, path);
+    Error failure() const { return m_fd >= 0 ? Error() : writeErrno(m_error, m_path); }
+
+    QString m_path;
+    QByteArray m_target;
+    QByteArray m_temp;
+    int m_fd = -1;
+    int m_error = 0;
+};
+
+Error writeWholeFile(const QString& path, const unsigned char* bytes, size_t size)
+{
+    WholeFileWriter out(path, S_IRUSR | S_IWUSR);
+    if (Error e = out.write(bytes, size)) {
+        return e;
     }
-    renamed = true;
-    return syncDirectoryOf(path);
+    struct stat written;
+    bool renamed = false;
+    return out.commit(written, renamed);
 }
 
 FileIdentity identityOf(const struct stat& st, const format::Header& header)
@@ -387,23 +425,16 @@ public:
         return {};
     }
 
-    // The rest of the file, after the header; its length was checked against the header.
-    Error readPayload()
+    // The payload after the header, whose length was checked against the file, read and
+    // decrypted into memory from sqlite3_malloc64.
+    Error readImage(const format::Keys& keys, unsigned char*& plain)
     {
-        m_size = static_cast<size_t>(m_stat.st_size);
-        // Left unset: the file fills all of it, and setting 25 MB first costs as much as reading it.
-        m_file.reset(new (std::nothrow) unsigned char[m_size]);
-        if (!m_file) {
-            return makeError(err::OutOfMemory);
-        }
-        std::memcpy(m_file.get(), m_bytes.data(), format::kHeaderSize);
-        return readFully(m_fd, m_file.get() + format::kHeaderSize, m_size - format::kHeaderSize, m_path);
+        return format::open(
+            m_header, keys, m_bytes.data(),
+            [this](unsigned char* into, size_t size) { return readFully(m_fd, into, size, m_path); }, plain);
     }
 
     const format::Header& header() const { return m_header; }
-    // The whole file, once its payload was read.
-    const unsigned char* data() const { return m_file.get(); }
-    size_t size() const { return m_size; }
     FileIdentity identity() const { return identityOf(m_stat, m_header); }
 
 private:
@@ -411,8 +442,6 @@ private:
     int m_fd = -1;
     struct stat m_stat = {};
     std::vector<unsigned char> m_bytes; // the header
-    std::unique_ptr<unsigned char[]> m_file;
-    size_t m_size = 0;
     format::Header m_header;
 };
 
@@ -478,10 +507,8 @@ Error replaceFile(const QString& from, const QString& to)
 
 Error writeFile(const QString& path, const QByteArray& bytes)
 {
-    struct stat written;
-    bool renamed = false;
     return writeWholeFile(path, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                          static_cast<size_t>(bytes.size()), S_IRUSR | S_IWUSR, written, renamed);
+                          static_cast<size_t>(bytes.size()));
 }
 
 Error copyFile(const QString& source, const QString& destination)
@@ -490,9 +517,7 @@ Error copyFile(const QString& source, const QString& destination)
     if (Error e = readWholeFile(source, bytes)) {
         return e;
     }
-    struct stat written;
-    bool renamed = false;
-    return writeWholeFile(destination, bytes.data(), bytes.size(), S_IRUSR | S_IWUSR, written, renamed);
+    return writeWholeFile(destination, bytes.data(), bytes.size());
 }
 
 Error lockForSaving(const QString& path, QString& realPath, int& openLockFd)
@@ -575,9 +600,14 @@ Error DatabaseCore::refresh(const std::shared_ptr<DatabaseCore>& copy)
     }
     const std::lock_guard<std::recursive_timed_mutex> reading(copy->m_readers);
     sqlite3_int64 size = 0;
-    unsigned char* image = sqlite3_serialize(source->m_db, "main", &size, 0);
+    const unsigned char* current = sqlite3_serialize(source->m_db, "main", &size, SQLITE_SERIALIZE_NOCOPY);
+    unsigned char* image =
+        current ? format::newImage(static_cast<size_t>(size)) : sqlite3_serialize(source->m_db, "main", &size, 0);
     if (!image) {
         return makeError(err::OutOfMemory);
+    }
+    if (current) {
+        std::memcpy(image, current, static_cast<size_t>(size));
     }
     if (Error e = copy->attachImage(image, static_cast<size_t>(size))) {
         return e;
@@ -781,11 +811,8 @@ Error DatabaseCore::load(const QString& path, const SecureBytes& password, const
     if (sodium_memcmp(header.keyCheck.data(), core->m_keys.check.data(), format::kKeySize) != 0) {
         return makeError(header.hasPassword() ? err::InvalidPassword : err::DamagedFile, path);
     }
-    if (Error e = file.readPayload()) {
-        return e;
-    }
     unsigned char* plain = nullptr;
-    if (Error e = format::open(header, core->m_keys, file.data(), file.size(), plain)) {
+    if (Error e = file.readImage(core->m_keys, plain)) {
         return makeError(e.number(), path);
     }
     if (Error e = core->attachImage(plain, header.payloadLength)) {
@@ -1007,8 +1034,9 @@ Error DatabaseCore::writeTo(const QString& path)
     }
     static const unsigned char nothing = 0;
     format::Header header = m_header;
-    format::Image bytes;
-    Error e = format::seal(header, m_keys, image ? image : &nothing, static_cast<size_t>(size), bytes);
+    WholeFileWriter out(path, mode);
+    Error e = format::seal(header, m_keys, image ? image : &nothing, static_cast<size_t>(size),
+                           [&out](const unsigned char* bytes, size_t n) { return out.write(bytes, n); });
     if (owned) {
         sqlite3_free(image);
     }
@@ -1017,13 +1045,13 @@ Error DatabaseCore::writeTo(const QString& path)
     }
     struct stat written = {};
     bool renamed = false;
-    const Error w = writeWholeFile(path, bytes.data(), bytes.size(), mode, written, renamed);
+    e = out.commit(written, renamed);
     if (own && renamed) {
         // Ours on disk now, even if flushing the folder failed afterwards.
         m_header = header;
         m_identity = identityOf(written, header);
     }
-    return w;
+    return e;
 }
 
 Error DatabaseCore::reloadFromDisk()
@@ -1036,11 +1064,8 @@ Error DatabaseCore::reloadFromDisk()
     if (header.salt != m_header.salt) {
         return makeError(err::DamagedFile, m_name);
     }
-    if (Error e = file.readPayload()) {
-        return e;
-    }
     unsigned char* plain = nullptr;
-    if (Error e = format::open(header, m_keys, file.data(), file.size(), plain)) {
+    if (Error e = file.readImage(m_keys, plain)) {
         return e;
     }
     m_header = header;

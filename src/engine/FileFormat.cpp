@@ -4,10 +4,14 @@
 
 #include <sodium.h>
 #include <sqlite3.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <new>
 
 namespace dao::format {
 
@@ -26,6 +30,11 @@ constexpr uint64_t kMaxPasses = 32;
 constexpr uint64_t kMaxMemory = 2 * kMinPasswordMemory;
 // An image the in-memory database could never hold is refused before anything is read.
 constexpr uint64_t kMaxPayload = 1024ull * 1024 * 1024;
+
+// The payload is read, decrypted and sealed this many bytes at a time: few enough to stay in the
+// processor's cache between reading and decrypting, many enough to keep system calls rare.
+constexpr size_t kPiece = 256 * 1024;
+constexpr size_t kChaChaBlock = 64;
 
 KdfParams g_testKdf;
 uint64_t g_derivations = 0;
@@ -245,43 +254,199 @@ Error parseHeader(const unsigned char* data, size_t available, uint64_t fileSize
     return {};
 }
 
-Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize, Image& out)
+unsigned char* newImage(size_t size)
+{
+    auto* image = static_cast<unsigned char*>(sqlite3_malloc64(size + 1));
+    constexpr size_t kLarge = 2 * 1024 * 1024;
+    if (image && size >= kLarge) {
+        const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+        const uintptr_t begin = (reinterpret_cast<uintptr_t>(image) + page - 1) & ~(page - 1);
+        const uintptr_t end = (reinterpret_cast<uintptr_t>(image) + size) & ~(page - 1);
+        // Hints only: where the system has neither, each page is mapped as it is first written.
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+    }
+    return image;
+}
+
+namespace {
+
+// XChaCha20-Poly1305 (IETF) worked a piece at a time, byte for byte what the library's one-call
+// form produces for the whole: every piece but the last is a whole number of cipher blocks.
+class PayloadCipher
+{
+public:
+    PayloadCipher(const Header& header, const Keys& keys, const unsigned char* encodedHeader)
+    {
+        crypto_core_hchacha20(m_key, header.nonce.data(), keys.payload.data(), nullptr);
+        std::memcpy(m_nonce + 4, header.nonce.data() + crypto_core_hchacha20_INPUTBYTES, 8);
+        unsigned char block0[kChaChaBlock];
+        crypto_stream_chacha20_ietf(block0, sizeof block0, m_nonce, m_key);
+        crypto_onetimeauth_poly1305_init(&m_mac, block0);
+        sodium_memzero(block0, sizeof block0);
+        authenticate(encodedHeader, kHeaderSize);
+        pad(kHeaderSize);
+    }
+    ~PayloadCipher()
+    {
+        sodium_memzero(m_key, sizeof m_key);
+        sodium_memzero(&m_mac, sizeof m_mac);
+    }
+    PayloadCipher(const PayloadCipher&) = delete;
+    PayloadCipher& operator=(const PayloadCipher&) = delete;
+
+    void encrypt(const unsigned char* plain, unsigned char* out, size_t size)
+    {
+        crypt(out, plain, size);
+        authenticate(out, size);
+    }
+    void decrypt(unsigned char* data, size_t size)
+    {
+        authenticate(data, size);
+        crypt(data, data, size);
+    }
+    void finish(unsigned char* tag)
+    {
+        pad(m_length);
+        unsigned char lengths[16];
+        const uint64_t adLength = kHeaderSize;
+        for (int i = 0; i < 8; ++i) {
+            lengths[i] = static_cast<unsigned char>(adLength >> (8 * i));
+            lengths[8 + i] = static_cast<unsigned char>(m_length >> (8 * i));
+        }
+        authenticate(lengths, sizeof lengths);
+        crypto_onetimeauth_poly1305_final(&m_mac, tag);
+    }
+    bool verify(const unsigned char* tag)
+    {
+        unsigned char computed[kTagSize];
+        finish(computed);
+        return crypto_verify_16(computed, tag) == 0;
+    }
+
+private:
+    void crypt(unsigned char* out, const unsigned char* in, size_t size)
+    {
+        // Block 0 keyed the authenticator; the payload starts at block 1.
+        const auto counter = static_cast<uint32_t>(1 + m_length / kChaChaBlock);
+        crypto_stream_chacha20_ietf_xor_ic(out, in, size, m_nonce, counter, m_key);
+        m_length += size;
+    }
+    void authenticate(const unsigned char* bytes, size_t size)
+    {
+        crypto_onetimeauth_poly1305_update(&m_mac, bytes, size);
+    }
+    void pad(uint64_t length)
+    {
+        static const unsigned char zeros[16] = {};
+        authenticate(zeros, (16 - length % 16) % 16);
+    }
+
+    unsigned char m_key[crypto_stream_chacha20_ietf_KEYBYTES];
+    unsigned char m_nonce[crypto_stream_chacha20_ietf_NONCEBYTES] = {};
+    crypto_onetimeauth_poly1305_state m_mac;
+    uint64_t m_length = 0;
+};
+
+} // namespace
+
+Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize, const Sink& sink)
 {
     randombytes_buf(header.nonce.data(), kNonceSize);
     std::memcpy(header.keyCheck.data(), keys.check.data(), kKeySize);
     header.payloadLength = plainSize;
+    unsigned char encoded[kHeaderSize];
+    encodeHeader(header, encoded);
+    if (Error e = sink(encoded, kHeaderSize)) {
+        return e;
+    }
+    std::unique_ptr<unsigned char[]> piece(
+        new (std::nothrow) unsigned char[std::max<size_t>(1, std::min(kPiece, plainSize))]);
+    if (!piece) {
+        return makeError(err::OutOfMemory);
+    }
+    PayloadCipher cipher(header, keys, encoded);
+    for (size_t done = 0; done < plainSize;) {
+        const size_t n = std::min(kPiece, plainSize - done);
+        cipher.encrypt(plain + done, piece.get(), n);
+        if (Error e = sink(piece.get(), n)) {
+            return e;
+        }
+        done += n;
+    }
+    unsigned char tag[kTagSize];
+    cipher.finish(tag);
+    return sink(tag, kTagSize);
+}
+
+Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize, Image& out)
+{
+    out.clear();
     try {
-        out.resize(kHeaderSize + plainSize + kTagSize);
+        out.reserve(kHeaderSize + plainSize + kTagSize);
     } catch (const std::bad_alloc&) {
         return makeError(err::OutOfMemory);
     }
-    encodeHeader(header, out.data());
-    unsigned long long written = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(out.data() + kHeaderSize, &written, plain, plainSize, out.data(),
-                                               kHeaderSize, nullptr, header.nonce.data(), keys.payload.data());
-    return {};
+    return seal(header, keys, plain, plainSize, [&](const unsigned char* bytes, size_t size) {
+        out.insert(out.end(), bytes, bytes + size);
+        return Error();
+    });
 }
 
-Error open(const Header& header, const Keys& keys, const unsigned char* data, size_t size, unsigned char*& plain)
+Error open(const Header& header, const Keys& keys, const unsigned char* encodedHeader, const Source& source,
+           unsigned char*& plain)
 {
     plain = nullptr;
     if (sodium_memcmp(header.keyCheck.data(), keys.check.data(), kKeySize) != 0) {
         return makeError(err::InvalidPassword);
     }
-    const size_t plainSize = size - kHeaderSize - kTagSize;
-    // sqlite takes ownership of this buffer; one spare byte keeps a zero-length image valid.
-    auto* buffer = static_cast<unsigned char*>(sqlite3_malloc64(plainSize + 1));
-    if (!buffer) {
+    const auto size = static_cast<size_t>(header.payloadLength);
+    unsigned char* image = newImage(size);
+    if (!image) {
         return makeError(err::OutOfMemory);
     }
-    unsigned long long plainLen = 0;
-    if (crypto_aead_xchacha20poly1305_ietf_decrypt(buffer, &plainLen, nullptr, data + kHeaderSize, size - kHeaderSize,
-                                                   data, kHeaderSize, header.nonce.data(), keys.payload.data()) != 0) {
-        sqlite3_free(buffer);
-        return makeError(err::DamagedFile);
+    // Each piece is decrypted right after it is read, while it is still in the cache; the
+    // image counts only once the tag at the end proves all of it.
+    PayloadCipher cipher(header, keys, encodedHeader);
+    Error e;
+    for (size_t done = 0; !e && done < size;) {
+        const size_t n = std::min(kPiece, size - done);
+        e = source(image + done, n);
+        if (!e) {
+            cipher.decrypt(image + done, n);
+        }
+        done += n;
     }
-    plain = buffer;
+    unsigned char tag[kTagSize];
+    if (!e) {
+        e = source(tag, kTagSize);
+    }
+    if (!e && !cipher.verify(tag)) {
+        e = makeError(err::DamagedFile);
+    }
+    if (e) {
+        sodium_memzero(image, size);
+        sqlite3_free(image);
+        return e;
+    }
+    plain = image;
     return {};
+}
+
+Error open(const Header& header, const Keys& keys, const unsigned char* data, size_t size, unsigned char*& plain)
+{
+    size_t at = kHeaderSize;
+    return open(
+        header, keys, data,
+        [&](unsigned char* into, size_t n) {
+            if (at > size || n > size - at) {
+                return makeError(err::DamagedFile);
+            }
+            std::memcpy(into, data + at, n);
+            at += n;
+            return Error();
+        },
+        plain);
 }
 
 void newSalt(Header& header)

@@ -6,8 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <new>
-#include <utility>
 #include <vector>
 
 // The data file: a plain header, then the database image under authenticated encryption.
@@ -88,29 +86,31 @@ Error parseHeader(const unsigned char* data, size_t size, Header& out);
 // The same from the first available bytes of a file of fileSize bytes, before the rest is read.
 Error parseHeader(const unsigned char* data, size_t available, uint64_t fileSize, Header& out);
 
-// Bytes that are not set to zero as they are made: a file image is written over whole at once,
-// and setting 25 MB first costs as much as the sealing.
-template <typename T> struct LeftUnset : std::allocator<T>
-{
-    template <typename U> struct rebind
-    {
-        using other = LeftUnset<U>;
-    };
-    LeftUnset() = default;
-    template <typename U> LeftUnset(const LeftUnset<U>&) noexcept {}
-    template <typename U> void construct(U* at) noexcept { ::new (static_cast<void*>(at)) U; }
-    template <typename U, typename... Args> void construct(U* at, Args&&... args)
-    {
-        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
-    }
-};
-using Image = std::vector<unsigned char, LeftUnset<unsigned char>>;
+// A whole file image, as the fuzzer and the seed writer handle it.
+using Image = std::vector<unsigned char>;
 
-// Builds a whole file image from a header (nonce and length filled in here) and a plain image.
+// Memory from sqlite3_malloc64 for a database image of size bytes (one spare byte keeps an empty
+// image valid), made ready to be written whole at once: large images are mapped in one step,
+// in large pages where the system offers them, rather than a page fault at a time.
+unsigned char* newImage(size_t size);
+
+// Takes the next bytes of a file being written; returns an error to stop the sealing.
+using Sink = std::function<Error(const unsigned char* bytes, size_t size)>;
+// Fills exactly size bytes with the next bytes of a file being read.
+using Source = std::function<Error(unsigned char* into, size_t size)>;
+
+// Seals a plain image into a file: the header (nonce and length filled in here), then the
+// payload a piece at a time, so that no second copy of the image is ever made.
+Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize, const Sink& sink);
+// The same into one image in memory.
 Error seal(Header& header, const Keys& keys, const unsigned char* plain, size_t plainSize, Image& out);
 
-// Decrypts the payload of a file image into memory obtained from sqlite3_malloc64 (the caller
-// owns it). 3031 when the key check fails, 3049 when the payload does not authenticate.
+// Reads the payload that follows the encoded header from source and decrypts it where it was
+// read, into memory from newImage (the caller owns it). 3031 when the key check fails, 3049 when
+// the payload does not authenticate; nothing of an unauthenticated payload is handed out.
+Error open(const Header& header, const Keys& keys, const unsigned char* encodedHeader, const Source& source,
+           unsigned char*& plain);
+// The same from a whole file image in memory.
 Error open(const Header& header, const Keys& keys, const unsigned char* data, size_t size, unsigned char*& plain);
 
 // A fresh random salt.

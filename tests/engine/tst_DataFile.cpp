@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <sodium.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -163,6 +164,44 @@ private slots:
         QVERIFY(!e.description().isEmpty());
         QVERIFY(!db);
         QVERIFY(kind != "missing" || !QFile::exists(file + ".lock"));
+    }
+
+    // The payload is sealed and opened a piece at a time; the result must be the library's
+    // one-call construction exactly, whatever the length, so every file written before opens.
+    void payloadPiecesMatchTheOneCallForm_data()
+    {
+        QTest::addColumn<int>("size");
+        for (int size : {0, 1, 63, 64, 65, 262143, 262144, 262145, 3 * 262144 + 100}) {
+            QTest::newRow(qPrintable(QString::number(size))) << size;
+        }
+    }
+    void payloadPiecesMatchTheOneCallForm()
+    {
+        QFETCH(int, size);
+        format::Header header;
+        header.kdf = format::cheapKdf();
+        format::newSalt(header);
+        format::Keys keys;
+        QVERIFY(!format::deriveKeys(SecureBytes::fromText("pw"), header, keys));
+        std::vector<unsigned char> plain(size_t(size) + 1);
+        randombytes_buf(plain.data(), plain.size());
+        format::Image file;
+        QVERIFY(!format::seal(header, keys, plain.data(), size, file));
+        std::vector<unsigned char> back(plain.size());
+        unsigned long long length = 0;
+        QCOMPARE(
+            crypto_aead_xchacha20poly1305_ietf_decrypt(back.data(), &length, nullptr, file.data() + format::kHeaderSize,
+                                                       file.size() - format::kHeaderSize, file.data(),
+                                                       format::kHeaderSize, header.nonce.data(), keys.payload.data()),
+            0);
+        QVERIFY(length == size_t(size) && std::equal(back.begin(), back.begin() + size, plain.begin()));
+        unsigned char* opened = nullptr;
+        QVERIFY(!format::open(header, keys, file.data(), file.size(), opened));
+        QVERIFY(std::equal(opened, opened + size, plain.begin()));
+        sqlite3_free(opened);
+        file[format::kHeaderSize + size_t(size) * 7 / 8] ^= 0x80; // in the last piece, or the tag
+        QCOMPARE(format::open(header, keys, file.data(), file.size(), opened).number(), 3049);
+        QVERIFY(!opened);
     }
 
     void newPassword_data()
