@@ -1,6 +1,6 @@
 // What a person waits for, with 1,000 to 100,000 web accounts (and a tenth as many cards and
-// programs): opening the data file, the main window's load and attach until it is on screen,
-// each edit dialog for a new and an existing record, saving one, the Find window and the
+// programs): the program's start until its first window has painted, opening the data file, the main window's load and
+// attach until it is on screen, each edit dialog for a new and an existing record, saving one, the Find window and the
 // password report. Each size runs in a fresh process so that its peak memory is its own.
 // Offscreen; figures, not a test.
 
@@ -9,6 +9,8 @@
 #include "Desktop.h"
 #include "EditDialog.h"
 #include "General.h"
+#include "Main.h"
+#include "Settings.h"
 #include "SettingsStore.h"
 #include "Statements.h"
 #include "frm_CreditCards.h"
@@ -22,16 +24,20 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -149,7 +155,83 @@ Arrival reportWindow()
     return shownThenRead(window, [&] { (void)window.load(*gdb_Data, QDate::currentDate()); });
 }
 
-int runOne(int n, const QString& path)
+// The clock all processes share, in ms: a parent reads it before it starts a child, the child
+// when its first window has painted.
+double sharedClockMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// Prints the clock once the first window of the process is painted and on screen, and ends it.
+class FirstWindow : public QObject
+{
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = qobject_cast<QWindow*>(watched);
+        if (event->type() != QEvent::Expose || window == nullptr || !window->isExposed()) {
+            return false;
+        }
+        static_cast<QObject*>(window)->event(event); // paints the whole window now
+        std::printf("%.3f\n", sharedClockMs());
+        std::fflush(stdout);
+        std::_Exit(0);
+    }
+};
+
+// The program's own start, as a person starts it, with the data file found in its folder.
+int startOne(const QString& folder, bool splash)
+{
+    FirstWindow firstWindow;
+    qApp->installEventFilter(&firstWindow);
+    platform::setSettingsFolder(folder);
+    platform::setProgramDirectory(folder);
+    settings::SaveSetting(settings::kSplashScreen, splash ? QStringLiteral("1") : QStringLiteral("0"));
+    if (!dao::initializeCrypto()) {
+        return 1;
+    }
+    std::unique_ptr<frm_Main> mainWindow;
+    StartupWindows windows;
+    windows.mainWindow = [&mainWindow] {
+        mainWindow = std::make_unique<frm_Main>();
+        mainWindow->show();
+    };
+    return Main(windows) == StartupResult::Running ? QApplication::exec() : 1;
+}
+
+// From starting the process until its first window has painted: the splash, or with the splash
+// switched off the main window, the data file opened.
+double startToFirstWindow(const QString& path, bool splash)
+{
+    QTemporaryDir folder;
+    const QString runtime = folder.filePath(QStringLiteral("runtime"));
+    if (!QDir().mkpath(runtime) ||
+        !QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ||
+        !QFile::link(path, folder.filePath(QStringLiteral("Corvanta.cvd")))) {
+        return -1;
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    child.setProcessEnvironment(environment);
+    const double started = sharedClockMs();
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("start"), folder.path(), splash ? QStringLiteral("1") : QStringLiteral("0")});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+        return -1;
+    }
+    return child.readAllStandardOutput().trimmed().toDouble() - started;
+}
+
+struct Start
+{
+    double splash = 0;
+    double mainWindow = 0;
+};
+
+int runOne(int n, const QString& path, const Start& start)
 {
     QTemporaryDir dir;
     platform::setSettingsFolder(dir.path());
@@ -186,11 +268,12 @@ int runOne(int n, const QString& path)
     gdb_Data.reset();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("| %7d | %6.1f | %6.1f | %6.1f | %6.1f / %6.1f | %6.1f / %6.1f | %6.1f / %6.1f | %6.1f / %4.1f / %4.1f "
+    std::printf("| %7d | %5.1f / %5.1f | %6.1f | %6.1f | %6.1f | %6.1f / %6.1f | %6.1f / %6.1f | %6.1f / %6.1f | %6.1f "
+                "/ %4.1f / %4.1f "
                 "| %6.1f | %6.1f / %6.1f / %4.1f | %6.1f / %6.1f | %4ld |\n",
-                n, open, mainWindow, personal, cardNew, cardOld, programNew, programOld, webNew, webOld, webLists.ready,
-                webLists.dropDown, webLists.keystroke, save, find.arrival.shown, find.arrival.ready, find.keystroke,
-                report.shown, report.ready, usage.ru_maxrss / 1024);
+                n, start.splash, start.mainWindow, open, mainWindow, personal, cardNew, cardOld, programNew, programOld,
+                webNew, webOld, webLists.ready, webLists.dropDown, webLists.keystroke, save, find.arrival.shown,
+                find.arrival.ready, find.keystroke, report.shown, report.ready, usage.ru_maxrss / 1024);
     return 0;
 }
 
@@ -205,32 +288,45 @@ int main(int argc, char** argv)
         const QString path = QString::fromLocal8Bit(argv[3]);
         return benchdata::makeFile(path, n, QString(), true) || benchdata::addCardsAndPrograms(path, n / 10) ? 1 : 0;
     }
-    if (argc == 4 && qstrcmp(argv[1], "measure") == 0) {
+    if (argc == 4 && qstrcmp(argv[1], "start") == 0) {
         QApplication app(argc, argv);
-        return runOne(QString::fromLocal8Bit(argv[2]).toInt(), QString::fromLocal8Bit(argv[3]));
+        return startOne(QString::fromLocal8Bit(argv[2]), qstrcmp(argv[3], "1") == 0);
+    }
+    if ((argc == 4 || argc == 6) && qstrcmp(argv[1], "measure") == 0) {
+        QApplication app(argc, argv);
+        Start start;
+        if (argc == 6) {
+            start.splash = QString::fromLocal8Bit(argv[4]).toDouble();
+            start.mainWindow = QString::fromLocal8Bit(argv[5]).toDouble();
+        }
+        return runOne(QString::fromLocal8Bit(argv[2]).toInt(), QString::fromLocal8Bit(argv[3]), start);
     }
     QCoreApplication app(argc, argv);
     std::printf("Times in ms; cards and programs: a tenth of the web accounts each; peak memory of the whole "
                 "process in MB.\n\n");
     std::printf(
-        "| web accounts | open file | main window | personal | card new / existing | program new / "
+        "| web accounts | start to splash / to main window | open file | main window | personal | card new / existing "
+        "| program new / "
         "existing | web account new / existing | its lists filled / dropped down / one key | save | find shown / "
         "records read / one key | password report shown / worked out | peak MB |\n");
-    std::printf("|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
+    std::printf("|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
     std::fflush(stdout);
     // The file is made by one process and measured by another, whose peak memory is the program's.
     QTemporaryDir dir;
     for (const char* n : {"1000", "10000", "100000"}) {
         const QString path = dir.filePath(QStringLiteral("Corvanta-%1.cvd").arg(QLatin1String(n)));
-        for (const char* mode : {"make", "measure"}) {
-            QProcess child;
-            child.setProcessChannelMode(QProcess::ForwardedChannels);
-            child.start(QCoreApplication::applicationFilePath(),
-                        {QString::fromLatin1(mode), QString::fromLatin1(n), path});
-            if (!child.waitForFinished(-1) || child.exitCode() != 0) {
-                std::fprintf(stderr, "%s with %s records failed\n", mode, n);
-                return 1;
-            }
+        QProcess make;
+        make.setProcessChannelMode(QProcess::ForwardedChannels);
+        make.start(QCoreApplication::applicationFilePath(), {QStringLiteral("make"), QString::fromLatin1(n), path});
+        const double splash = make.waitForFinished(-1) && make.exitCode() == 0 ? startToFirstWindow(path, true) : -1;
+        const double mainWindow = splash >= 0 ? startToFirstWindow(path, false) : -1;
+        QProcess measure;
+        measure.setProcessChannelMode(QProcess::ForwardedChannels);
+        measure.start(QCoreApplication::applicationFilePath(), {QStringLiteral("measure"), QString::fromLatin1(n), path,
+                                                                QString::number(splash), QString::number(mainWindow)});
+        if (mainWindow < 0 || !measure.waitForFinished(-1) || measure.exitCode() != 0) {
+            std::fprintf(stderr, "measuring %s records failed\n", n);
+            return 1;
         }
     }
     return 0;
