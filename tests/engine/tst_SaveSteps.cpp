@@ -89,6 +89,9 @@ private slots:
                 }
             }
         }
+        // A file is written in pieces: the header, the payload, the tag. The last can fail too.
+        row("save, write, the tag", "save", "write", 2, ENOSPC, int(err::DiskFull));
+        row("save, short write, the tag", "save", "short write", 2, EIO, int(err::WriteError));
         // The system's other refusals, as a save reports them.
         row("save, create, no permission", "save", "create", 0, EACCES, int(err::NoPermission));
         row("save, write, over quota", "save", "write", 0, EDQUOT, int(err::DiskFull));
