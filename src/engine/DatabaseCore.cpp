@@ -2,8 +2,10 @@
 
 #include "FileOps.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <errno.h>
 #include <fcntl.h>
@@ -17,6 +19,7 @@
 #include <cstring>
 #include <map>
 #include <new>
+#include <set>
 #include <utility>
 
 namespace dao {
@@ -279,6 +282,35 @@ QByteArray temporaryNameFor(const QByteArray& target)
     randombytes_buf(random, sizeof random);
     return target + '.' + QByteArray::number(static_cast<qint64>(::getpid())) + '-' +
            QByteArray(reinterpret_cast<const char*>(random), sizeof random).toHex() + ".tmp";
+}
+
+// A writer that dies between creating its temporary file and renaming it (a crash, a power
+// cut) leaves the file behind, as large as the data file. The next save of the same file takes
+// them away, once per process: under the save lock no other writer of the file is at work, and
+// the age keeps a writer's file safe where the file system holds nobody back with the lock.
+void removeDeadWritersFiles(const QString& realPath)
+{
+    static std::set<QString> swept;
+    if (!swept.insert(realPath).second) {
+        return;
+    }
+    constexpr time_t kOldEnough = 10 * 60;
+    // What temporaryNameFor puts after the data file's name.
+    static const QRegularExpression kTemporaryName(QStringLiteral("^[0-9]+-[0-9a-f]{12}\\.tmp$"));
+    const QFileInfo data(realPath);
+    const QString prefix = data.fileName() + QLatin1Char('.');
+    const QDir folder = data.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort)) {
+        if (!name.startsWith(prefix) || !kTemporaryName.match(name.mid(prefix.size())).hasMatch()) {
+            continue;
+        }
+        struct stat st;
+        const QByteArray path = QFile::encodeName(folder.filePath(name));
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            st.st_mtime < ::time(nullptr) - kOldEnough) {
+            ::unlink(path.constData());
+        }
+    }
 }
 
 // Writes a file whole: a temporary file beside path (with the given mode) takes the bytes,
@@ -1032,6 +1064,7 @@ Error DatabaseCore::writeTo(const QString& path)
         if (Error e = checkUnchanged()) {
             return e;
         }
+        removeDeadWritersFiles(m_path);
     }
     sqlite3_int64 size = 0;
     unsigned char* image = sqlite3_serialize(m_db, "main", &size, SQLITE_SERIALIZE_NOCOPY);

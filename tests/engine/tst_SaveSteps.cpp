@@ -11,6 +11,8 @@
 #include <QTest>
 
 #include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <optional>
 
@@ -166,6 +168,43 @@ private slots:
         QCOMPARE(sites(*again), expectedSites);
         // And the next save works.
         QVERIFY(fixture::addRecord(*again, "[Web Accounts]", {{"Web Site", "later"}}) > 0);
+    }
+
+    // A writer that died before its rename left its temporary file beside the data file; the
+    // first save of the file in a process takes away those old enough, and nothing else.
+    void deadWritersFilesGo_data()
+    {
+        QTest::addColumn<QString>("name"); // %1: the data file's name
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<bool>("kept");
+        row("a dead writer's", "%1.4242-0123456789ab.tmp", 60, false, false);
+        row("one at work", "%1.4242-0123456789ab.tmp", 1, false, true);
+        row("another file's", "x%1.4242-0123456789ab.tmp", 60, false, true);
+        row("not such a name", "%1.4242-0123456789ab.tmp.old", 60, false, true);
+        row("a link to elsewhere", "%1.4242-0123456789ab.tmp", 60, true, true);
+    }
+    void deadWritersFilesGo()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, minutes);
+        QFETCH(bool, link);
+        QFETCH(bool, kept);
+        QTemporaryDir dir;
+        const QString data = QStringLiteral("dead.cvd");
+        const QString left = dir.filePath(name.arg(data));
+        const QString elsewhere = m_dir.filePath(QStringLiteral("elsewhere%1").arg(++m_files));
+        QFile file(link ? elsewhere : left);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("sealed bytes") > 0);
+        file.close();
+        QVERIFY(!link || QFile::link(elsewhere, left));
+        const struct timespec old = {::time(nullptr) - minutes * 60, 0};
+        const struct timespec times[2] = {old, old};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(left).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+        DatabasePtr db = fixture::open(fixture::createDataFile(dir.path(), "pw", data), "pw");
+        QVERIFY(db && fixture::addRecord(*db, "[Web Accounts]", {{"Web Site", "saved"}}) > 0);
+        QCOMPARE(QFileInfo(left).isSymLink() || QFileInfo::exists(left), kept);
+        QVERIFY(!link || QFileInfo::exists(elsewhere));
     }
 };
 
