@@ -146,13 +146,10 @@ private slots:
         QTest::addColumn<int>("buttons");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("dropped"); // empty: no drag
-        const auto row = [](const char* name, int buttons, const char* field, const char* dropped) {
-            QTest::newRow(name) << buttons << QString(field) << QString(dropped);
-        };
-        row("left", Qt::LeftButton, "sle_CreditCard", "Visa Gold ");
-        row("right", Qt::RightButton, "sle_CreditCard", "");
+        row("left", int(Qt::LeftButton), "sle_CreditCard", "Visa Gold ");
+        row("right", int(Qt::RightButton), "sle_CreditCard", "");
         // What goes into a sign-in form goes exactly as stored.
-        row("password", Qt::LeftButton, "sle_WebPassword", "R3tire^2045!");
+        row("password", int(Qt::LeftButton), "sle_WebPassword", "R3tire^2045!");
     }
     void leftDragCarriesTheWholeTextAndABlank()
     {
@@ -218,9 +215,6 @@ private slots:
         QTest::addColumn<QString>("link");
         QTest::addColumn<int>("answer"); // to the question before an address of another scheme opens; 0: none
         QTest::addColumn<bool>("opens");
-        const auto row = [](const char* name, const char* url, const char* link, int answer, bool opens) {
-            QTest::newRow(name) << QString(url) << QString(link) << answer << opens;
-        };
         row("bare", "abc", "http://abc", 0, true);
         row("host with port", "localhost:8080/login", "http://localhost:8080/login", 0, true);
         row("capitals", "HTTP://shop.example", "HTTP://shop.example", 0, true);
