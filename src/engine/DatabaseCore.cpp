@@ -107,32 +107,6 @@ Error readFully(int fd, unsigned char* into, size_t count, const QString& path)
     return {};
 }
 
-Error readWholeFile(const QString& path, std::vector<unsigned char>& out)
-{
-    FileOps& ops = fileOps();
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ops.open(native.constData(), O_RDONLY, 0);
-    if (fd < 0) {
-        return readErrno(errno, path);
-    }
-    struct stat st;
-    Error e;
-    if (::fstat(fd, &st) != 0) {
-        e = readErrno(errno, path);
-    } else if (!S_ISREG(st.st_mode)) {
-        e = makeError(S_ISDIR(st.st_mode) ? err::NotADataFile : err::ReadError, path);
-    } else {
-        try {
-            out.resize(static_cast<size_t>(st.st_size));
-            e = readFully(fd, out.data(), out.size(), path);
-        } catch (const std::bad_alloc&) {
-            e = makeError(err::OutOfMemory);
-        }
-    }
-    ops.close(fd);
-    return e;
-}
-
 Error changedOnDisk(const QString& path)
 {
     return Error(err::FileInUse, QStringLiteral("Could not save '%1'; another copy of the program has changed the "
@@ -556,11 +530,39 @@ Error writeFile(const QString& path, const QByteArray& bytes)
 
 Error copyFile(const QString& source, const QString& destination)
 {
-    std::vector<unsigned char> bytes;
-    if (Error e = readWholeFile(source, bytes)) {
-        return e;
+    FileOps& ops = fileOps();
+    const int fd = ops.open(QFile::encodeName(source).constData(), O_RDONLY, 0);
+    if (fd < 0) {
+        return readErrno(errno, source);
     }
-    return writeWholeFile(destination, bytes.data(), bytes.size());
+    struct stat st;
+    Error e;
+    if (::fstat(fd, &st) != 0) {
+        e = readErrno(errno, source);
+    } else if (!S_ISREG(st.st_mode)) {
+        e = makeError(S_ISDIR(st.st_mode) ? err::NotADataFile : err::ReadError, source);
+    } else {
+        // A piece at a time, as a save writes: a copy of a large file needs no buffer its size.
+        constexpr size_t kPiece = 256 * 1024;
+        const auto size = static_cast<size_t>(st.st_size);
+        std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kPiece]);
+        WholeFileWriter out(destination, S_IRUSR | S_IWUSR);
+        e = piece ? Error() : makeError(err::OutOfMemory);
+        for (size_t done = 0; !e && done < size; done += kPiece) {
+            const size_t n = std::min(kPiece, size - done);
+            e = readFully(fd, piece.get(), n, source);
+            if (!e) {
+                e = out.write(piece.get(), n);
+            }
+        }
+        struct stat written;
+        bool renamed = false;
+        if (!e) {
+            e = out.commit(written, renamed);
+        }
+    }
+    ops.close(fd);
+    return e;
 }
 
 Error lockForSaving(const QString& path, QString& realPath, int& openLockFd)
